@@ -1,0 +1,33 @@
+#include "text/lines.h"
+
+#include "text/sjis.h"
+
+namespace zv {
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
+  return lines;
+}
+
+std::string_view TrimControls(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20) --e;
+  return s.substr(b, e - b);
+}
+
+std::string UpperSjis(std::string_view s) {
+  std::string out(s);
+  for (size_t i = 0; i < out.size();) {
+    if (IsSjisLeadByte(out[i]) && i + 1 < out.size()) {
+      i += 2;
+      continue;
+    }
+    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace zv
