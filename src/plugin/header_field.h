@@ -1,0 +1,14 @@
+// Looking up one field of a mail header.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace zv {
+
+// The value of the first line whose beginning, upper-cased, equals `upperName` (an upper-case
+// field name with its colon, such as "TO:"), with bytes of value 0x20 or less trimmed from both
+// ends; empty when no line matches. The view points into that line.
+std::string_view HeaderField(std::string_view upperName, const std::vector<std::string_view>& lines);
+
+}  // namespace zv
