@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs every test of the three builds: the native core (plain and under ASan+UBSan), the x86_64
+# Windows build under wine64, and the shipping 32-bit DLL (static check and one emulated
+# 32-bit end-to-end run). Installs what is missing first. Ends with "N passed, M failed".
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/lib/packages.sh
+source scripts/lib/winebench.sh
+
+zv_ensure_packages
+
+results="$root/build/test-results"
+rm -rf "$results"
+mkdir -p "$results"
+failed_suites=()
+
+# Builds a preset and runs its tests; every Google Test program writes an XML report.
+run_preset() {
+  local preset=$1 xmlprefix=$2
+  echo "== $preset: build"
+  cmake --preset "$preset" >"$results/$preset-configure.log" 2>&1 ||
+    { cat "$results/$preset-configure.log"; return 1; }
+  cmake --build --preset "$preset" -- -k 0 >"$results/$preset-build.log" 2>&1 ||
+    { grep -E 'error|FAILED' "$results/$preset-build.log" | head -40; return 1; }
+  echo "== $preset: test"
+  GTEST_OUTPUT="xml:$xmlprefix" ctest --preset "$preset" --timeout 900 ||
+    failed_suites+=("$preset")
+}
+
+run_preset native "$results/native/"
+run_preset asan "$results/asan/"
+
+zv_bench_locale
+zv_bench_prefix
+zv_bench_env
+zv_bench_xvfb_start
+trap 'zv_bench_xvfb_stop' EXIT
+# Windows programs see the report folder through drive Z:.
+winresults="Z:${results//\//\\}"
+run_preset win64 "$winresults\\win64\\"
+run_preset win32 "$winresults\\win32\\"
+
+# Totals over every report: test cases passed and failed.
+passed=0
+failures=0
+while IFS= read -r -d '' xml; do
+  tests=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  fails=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  errors=$(grep -o '<testsuites [^>]*' "$xml" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*' || echo 0)
+  passed=$((passed + tests - fails - errors))
+  failures=$((failures + fails + errors))
+done < <(find "$results" -name '*.xml' -print0)
+# Suites without a report (script checks, crashed programs) count through ctest's verdicts.
+if ((${#failed_suites[@]})); then
+  echo "failing builds: ${failed_suites[*]}"
+  ((failures > 0)) || failures=1
+fi
+echo "Summary: $passed passed, $failures failed"
+((failures == 0))
