@@ -2,6 +2,7 @@
 # Static check of the shipping plug-in: a 32-bit DLL exporting exactly the nine entry points,
 # undecorated, at ordinals 1-9 in the host's order, importing only Windows system DLLs.
 set -euo pipefail
+export LC_ALL=C  # objdump output must not be translated
 dll=${1:?usage: check-dll.sh Zorvek32.dll}
 objdump=i686-w64-mingw32-objdump
 failures=0
