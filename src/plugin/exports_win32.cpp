@@ -1,60 +1,48 @@
-// The nine entry points the host calls. Each is noexcept: nothing may unwind into the host.
+// The nine entry points the host calls, in their export order. Each is noexcept and hands over
+// to a function that catches every failure, so nothing unwinds into the host.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "plugin/constants.h"
-
-namespace {
-
-// Runs `body`; an exception that escapes it yields `fallback` instead of reaching the host.
-template <typename R, typename F>
-R Guarded(R fallback, F&& body) noexcept {
-  try {
-    return body();
-  } catch (...) {
-    return fallback;
-  }
-}
-
-template <typename F>
-void Guarded(F&& body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
-constexpr int32_t kTrue32 = -1;
-constexpr int32_t kFalse32 = 0;
-
-}  // namespace
+#include "plugin/entry_points_win32.h"
 
 extern "C" {
 
-const char* __stdcall APCGetPlugName() noexcept { return zv::kPlugName; }
-
-void __stdcall APCVersionInfo(HWND /*host*/) noexcept {
-  Guarded([] {});
+const char* __stdcall APCGetPlugName() noexcept {
+  return zv::kPlugName;
 }
 
-int32_t __stdcall APCStartUp(const char* /*version*/) noexcept {
-  return Guarded(kFalse32, [] { return kFalse32; });
+void __stdcall APCVersionInfo(HWND host) noexcept {
+  zv::VersionInfo(host);
+}
+
+int32_t __stdcall APCStartUp(const char* version) noexcept {
+  return zv::StartUp(version) ? zv::kHostTrue : zv::kHostFalse;
 }
 
 void __stdcall APCCleanUp() noexcept {
-  Guarded([] {});
+  zv::CleanUp();
 }
 
-int32_t __stdcall APCSetup(int32_t /*unused*/) noexcept { return 2; }
+int32_t __stdcall APCSetup(int32_t /*unused*/) noexcept {
+  return zv::Setup();
+}
 
-void __stdcall APCFolderCreate(int32_t /*unused*/) noexcept {}
+void __stdcall APCFolderCreate(int32_t /*unused*/) noexcept {
+  zv::FolderCreate();
+}
 
-void __stdcall APCViewClose(int32_t /*unused*/) noexcept {}
+void __stdcall APCViewClose(int32_t /*unused*/) noexcept {
+  zv::ViewClose();
+}
 
-void __stdcall APCViewLoadMail(int32_t /*unused*/, const char* /*header*/,
-                               const char* /*body*/) noexcept {}
+void __stdcall APCViewLoadMail(int32_t /*unused*/, const char* header, const char* body) noexcept {
+  zv::ViewLoadMail(header, body);
+}
 
-int32_t __stdcall APCSendPost(HWND /*window*/, int32_t /*unused*/) noexcept { return kTrue32; }
+int32_t __stdcall APCSendPost(HWND window, int32_t /*unused*/) noexcept {
+  return zv::SendPost(window);
+}
 
 }  // extern "C"

@@ -7,7 +7,9 @@
 
 namespace {
 
-TEST(Smoke, AnsiCodePageIs932) { EXPECT_EQ(::GetACP(), 932u); }
+TEST(Smoke, AnsiCodePageIs932) {
+  EXPECT_EQ(::GetACP(), 932u);
+}
 
 TEST(Smoke, EveryEntryPointHasItsOrdinal) {
   mailora::Plugin plugin;

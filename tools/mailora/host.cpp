@@ -7,7 +7,9 @@ HostScript& Script() {
   return script;
 }
 
-void ResetScript() { Script() = HostScript{}; }
+void ResetScript() {
+  Script() = HostScript{};
+}
 
 std::string ExeFolder() {
   char path[MAX_PATH * 2] = {};
@@ -77,26 +79,68 @@ HWND __stdcall Host_SendGetEditor(HWND w) {
 }
 
 // The plug-in never calls the rest; they only have to exist.
-intptr_t __stdcall Host_ExecMailora(intptr_t) { return 0; }
-intptr_t __stdcall Host_RegistCallback(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_GetFolderName(intptr_t) { return 0; }
-intptr_t __stdcall Host_ImportFile(intptr_t, intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_MoveMail(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_MarkMail(intptr_t, intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_DeleteMail(intptr_t) { return 0; }
-intptr_t __stdcall Host_FolderGetCurrentFolder(intptr_t) { return 0; }
-intptr_t __stdcall Host_FolderGetCurrentEntry(intptr_t) { return 0; }
-intptr_t __stdcall Host_FolderGetSelectEntry(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_FolderReply(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_FolderOpenMail(intptr_t, intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_SendGetText(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_SendSetText(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewGetText(intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewGetHeader(intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewSetText(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewGetPath(intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewGetEditor(intptr_t) { return 0; }
-intptr_t __stdcall Host_ViewChangeMail(intptr_t, intptr_t) { return 0; }
-intptr_t __stdcall Host_JisToSjis(intptr_t, intptr_t, intptr_t) { return 0; }
+intptr_t __stdcall Host_ExecMailora(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_RegistCallback(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_GetFolderName(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ImportFile(intptr_t, intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_MoveMail(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_MarkMail(intptr_t, intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_DeleteMail(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_FolderGetCurrentFolder(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_FolderGetCurrentEntry(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_FolderGetSelectEntry(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_FolderReply(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_FolderOpenMail(intptr_t, intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_SendGetText(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_SendSetText(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewGetText(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewGetHeader(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewSetText(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewGetPath(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewGetEditor(intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_ViewChangeMail(intptr_t, intptr_t) {
+  return 0;
+}
+intptr_t __stdcall Host_JisToSjis(intptr_t, intptr_t, intptr_t) {
+  return 0;
+}
 
 }  // extern "C"

@@ -41,7 +41,7 @@ using ViewLoadMailFn = void(__stdcall*)(int32_t, const char*, const char*);
 using SendPostFn = int32_t(__stdcall*)(HWND, int32_t);
 
 inline constexpr const char* kEntryPoints[9] = {
-    "APCGetPlugName", "APCVersionInfo",  "APCStartUp",   "APCCleanUp",  "APCSetup",
+    "APCGetPlugName",  "APCVersionInfo", "APCStartUp",      "APCCleanUp", "APCSetup",
     "APCFolderCreate", "APCViewClose",   "APCViewLoadMail", "APCSendPost"};
 
 // A procedure address as the function type it really has.

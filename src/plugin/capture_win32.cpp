@@ -1,0 +1,102 @@
+#include "plugin/capture_win32.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "plugin/constants.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::string_view kSignatureFileName = "Signature";
+// The selector's place among the second child's children, counted from 1.
+constexpr int kSelectorPlace = 11;
+
+HWND FirstChild(HWND w) {
+  return w ? ::GetTopWindow(w) : nullptr;
+}
+HWND NextSibling(HWND w) {
+  return w ? ::GetWindow(w, GW_HWNDNEXT) : nullptr;
+}
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+  if (!window) return {};
+  const LRESULT length = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+  if (length < 0 || length >= INT_MAX - 2) return {};
+  std::string buffer(static_cast<size_t>(length) + 2, '\0');
+  const LRESULT copied = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                        reinterpret_cast<LPARAM>(buffer.data()));
+  // Up to the first zero byte, and no more than the window says it copied.
+  size_t n = buffer.find('\0');
+  if (copied < 0) n = 0;
+  if (copied >= 0 && static_cast<size_t>(copied) < n) n = static_cast<size_t>(copied);
+  buffer.resize(n);
+  return buffer;
+}
+
+CompositionParts FindCompositionParts(HWND composition) {
+  CompositionParts parts;
+  // GetTopWindow(null) would answer with a window of the desktop.
+  if (!composition || !::IsWindow(composition)) return parts;
+  const HWND first = FirstChild(composition);
+  parts.body = FirstChild(first);
+  HWND selector = FirstChild(NextSibling(first));
+  for (int i = 1; i < kSelectorPlace && selector; ++i) selector = NextSibling(selector);
+  parts.selector = selector;
+  return parts;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  win::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() / 2) {
+    return {};
+  }
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < text.size()) {
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), text.data() + done, want, &got, nullptr)) return {};
+    if (got == 0) break;  // the file shrank meanwhile
+    done += got;
+  }
+  text.resize(done);
+  return text;
+}
+
+bool EqualsIgnoringCaseUserLocale(std::string_view a, std::string_view b) {
+  if (a.size() > INT_MAX || b.size() > INT_MAX) return false;
+  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+std::string SignatureBlock(const HostCalls& host, HWND composition, std::string_view name) {
+  const std::string account = host.GetAccount(composition);
+  // Without an account the path would name a file in whatever the current folder is.
+  if (account.empty()) return {};
+  const std::string text = ReadWholeFile(account + std::string(kSignatureFileName));
+  return SignatureBlockFromText(text, name, EqualsIgnoringCaseUserLocale);
+}
+
+OutgoingMail CaptureOutgoingMail(const HostCalls& host, HWND composition) {
+  OutgoingMail mail;
+  mail.header = host.SendGetHeader(composition);
+  const CompositionParts parts = FindCompositionParts(composition);
+  mail.body = WindowText(parts.body);
+  if (parts.selector) {
+    const std::string selected = WindowText(parts.selector);
+    if (selected != kNoSignature) mail.body += SignatureBlock(host, composition, selected);
+  }
+  return mail;
+}
+
+}  // namespace zv
