@@ -1,0 +1,108 @@
+#include "check/patterns.h"
+
+#include "text/lines.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::string_view kCountSection = "Zorvek";
+constexpr std::string_view kCountKey = "PatternCount";
+constexpr std::string_view kAssociateSection = "Associate";
+constexpr std::string_view kAssociateKey = "Notavo";
+constexpr std::string_view kHeaderSection = "Header";
+constexpr std::string_view kHeaderKey = "X-Mailer-Plugin";
+
+std::string AsFieldText(const Variant& v) {
+  if (const std::string* t = v.AsText()) return *t;
+  return v.ToText();
+}
+
+}  // namespace
+
+std::string PatternSection(size_t index) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  char digits[2 * sizeof(size_t)];
+  size_t n = 0;
+  do {
+    digits[n++] = kHex[index & 0xF];
+    index >>= 4;
+  } while (index != 0);
+  std::string section = "Zorvek\\Pattern";
+  section.append(n < 4 ? 4 - n : 0, '0');
+  while (n > 0) section.push_back(digits[--n]);
+  return section;
+}
+
+PatternRow DefaultPattern() {
+  return PatternRow{
+      "作者へ",
+      "author@example.com\r\nsupport@example.org",
+      "True",
+      "False",
+      "True",
+      "False",
+      "False",
+      "True",
+      "False",
+      "True",
+      "馬鹿\r\nばか\r\n間抜\r\nまぬけ\r\n阿呆\r\nあほう",
+      "True",
+      "",
+  };
+}
+
+bool NotavoPresent(Registry& registry, std::string_view exeFileName, const SystemFormats& formats,
+                   const std::function<bool(const std::string&)>& fileExists) {
+  const std::string path =
+      RegRead(kNotavoRegPath, "Path", Variant::Text(""), registry, exeFileName, formats).ToText();
+  const std::string exe =
+      RegRead(kNotavoRegPath, "ExeName", Variant::Text(""), registry, exeFileName, formats)
+          .ToText();
+  if (path.empty() || exe.empty()) return false;
+  return fileExists(path + exe + ".exe");
+}
+
+void LoadPatterns(PatternSettings& settings, const IniStore& store,
+                  const std::function<bool()>& probeNotavo) {
+  PatternTable& table = settings.table;
+  table.Clear();
+  const int32_t count = store.Read(kCountSection, kCountKey, Variant::Int32(0)).ToInt32(0);
+  if (count == 0) table.Append(DefaultPattern());
+  for (int32_t i = 0; i < count; ++i) {
+    const std::string section = PatternSection(static_cast<size_t>(i));
+    PatternRow row;
+    for (size_t f = 0; f < kPatternFieldCount; ++f) {
+      const PatternFieldInfo& field = kPatternFields[f];
+      row[f] = AsFieldText(
+          store.Read(section, field.key, Variant::Text(std::string(field.missingValue))));
+    }
+    table.Append(std::move(row));
+  }
+  settings.notavoInstalled = probeNotavo();
+  settings.associateOption =
+      settings.notavoInstalled &&
+      store.Read(kAssociateSection, kAssociateKey, Variant::Boolean(true)).ToBoolean(true);
+  settings.headerOption =
+      store.Read(kHeaderSection, kHeaderKey, Variant::Boolean(true)).ToBoolean(true);
+}
+
+bool SavePatterns(PatternSettings& settings, IniStore& store,
+                  const std::function<bool()>& saveFile) {
+  PatternTable& table = settings.table;
+  store.Write(kCountSection, kCountKey, Variant::Int32(static_cast<int32_t>(table.size())));
+  for (size_t i = 0; i < table.size(); ++i) {
+    const std::string section = PatternSection(i);
+    for (size_t f = 0; f < kPatternFieldCount; ++f) {
+      store.Write(section, kPatternFields[f].key,
+                  Variant::Text(table.Get(i, static_cast<PatternField>(f))));
+    }
+  }
+  store.Write(kAssociateSection, kAssociateKey, Variant::Boolean(settings.associateOption));
+  store.Write(kHeaderSection, kHeaderKey, Variant::Boolean(settings.headerOption));
+  const bool saved = saveFile();
+  table.Clear();
+  return saved;
+}
+
+}  // namespace zv

@@ -1,0 +1,41 @@
+// Loading the pattern table and the global options from the settings store at start-up, and
+// writing them back at clean-up.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "check/pattern_table.h"
+#include "settings/ini_store.h"
+#include "settings/registry.h"
+
+namespace zv {
+
+inline constexpr std::string_view kNotavoRegPath =
+    "\\HKEY_CURRENT_USER\\Software\\Tessaly Lab\\Notavo";
+
+// "Zorvek\Pattern" followed by the index in upper-case hexadecimal, at least four digits.
+std::string PatternSection(size_t index);
+
+// The pattern a first start gets: mails to the author, checked for half-width kana, a blank
+// subject and six rude words.
+PatternRow DefaultPattern();
+
+// True when the registry names the memo-pad program (Path and ExeName, both non-empty) and the
+// file Path + ExeName + ".exe" exists.
+bool NotavoPresent(Registry& registry, std::string_view exeFileName, const SystemFormats& formats,
+                   const std::function<bool(const std::string&)>& fileExists);
+
+// Fills the table and options from `store`: PatternCount patterns (the default pattern for 0,
+// none when negative), then `probeNotavo` decides NotavoInstalled, then the two options.
+void LoadPatterns(PatternSettings& settings, const IniStore& store,
+                  const std::function<bool()>& probeNotavo);
+
+// Writes the table and options into `store`, has `saveFile` write the file, then empties the
+// table. No key is removed, so sections of patterns deleted during the run stay in the file.
+// Gives the result of `saveFile`.
+bool SavePatterns(PatternSettings& settings, IniStore& store,
+                  const std::function<bool()>& saveFile);
+
+}  // namespace zv

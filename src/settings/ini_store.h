@@ -1,0 +1,85 @@
+// The settings file in memory: one entry per line, in file order, each a name (section "\"
+// key), a type name and a value in its file form. Names compare without regard to letter case
+// (a-z outside two-byte characters); with duplicates, the first one counts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/system_formats.h"
+#include "settings/variant.h"
+
+namespace zv {
+
+// "%" becomes "%%" and a single byte below 0x20 becomes "%" and two upper-case hex digits, so
+// that any text fits on one line. A lead byte followed by such a byte does not hide it.
+std::string EscapeIniValue(std::string_view text);
+
+// The reverse: "%%" gives "%", "%" and one or two hex digits give that byte. nullopt when a "%"
+// is followed by anything else or by nothing.
+std::optional<std::string> UnescapeIniValue(std::string_view text);
+
+class IniStore {
+ public:
+  // `formats` must outlive the store.
+  explicit IniStore(const SystemFormats& formats = DefaultFormats()) : formats_(&formats) {}
+
+  // Replaces every entry by the lines of a settings file's text. A line splits at its first
+  // "=" into name and rest, the rest at its first ":" into type and value; a missing separator
+  // makes the whole text on its side serve for both parts.
+  void Parse(std::string_view fileText);
+
+  // The stored value in its stored type ("Boolean", "Date", "Float", "Integer", anything else
+  // as escaped text); `fallback` when the name is not stored or the value does not convert.
+  Variant Read(std::string_view section, std::string_view key, const Variant& fallback) const;
+
+  // Stores `value` under section\key, keeping an existing entry's place and taking the
+  // caller's letter case; empty or null removes the entry. False, changing nothing, for kinds
+  // the file cannot hold (currency, byte, a date outside years 1-9999, non-finite floats).
+  bool Write(std::string_view section, std::string_view key, const Variant& value);
+
+  // Every entry as "name=type:value" followed by CR LF.
+  std::string Serialize() const;
+
+  size_t size() const { return live_; }
+  void Clear();
+
+ private:
+  static constexpr uint32_t kNone = 0xFFFFFFFFu;
+
+  struct Span {
+    size_t offset = 0, length = 0;
+  };
+  struct Entry {
+    Span name, type, value;
+    uint32_t nextSame = kNone;  // next entry of the same name, in file order
+    uint32_t lastSame = kNone;  // on the first of a name: the last of its chain
+    bool live = true;
+  };
+
+  std::string_view View(Span s) const { return std::string_view(text_).substr(s.offset, s.length); }
+  void Assign(Span& span, std::string_view value);
+  void AppendEntry(Span name, Span type, Span value);
+
+  // Index: open addressing over entry numbers + 1 (0 free, kTombstone removed), keyed by the
+  // upper-case name, pointing at the first live entry of each name.
+  static constexpr uint32_t kTombstone = 0xFFFFFFFFu;
+  size_t FindSlot(std::string_view name) const;  // slot of `name`, or npos
+  void IndexInsert(uint32_t entry);
+  void Rehash(size_t capacity);
+  void RemoveFirst(size_t slot);
+  void CompactIfSparse();
+
+  const SystemFormats* formats_;
+  std::string text_;  // every name, type and value text; spans point into it
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> slots_;
+  size_t live_ = 0;       // live entries
+  size_t usedSlots_ = 0;  // slots holding an entry or a tombstone
+  size_t garbage_ = 0;    // bytes of text_ no span uses any more
+};
+
+}  // namespace zv
