@@ -13,8 +13,8 @@ constexpr std::string_view kAssociateKey = "Notavo";
 constexpr std::string_view kHeaderSection = "Header";
 constexpr std::string_view kHeaderKey = "X-Mailer-Plugin";
 
-std::string AsFieldText(const Variant& v) {
-  if (const std::string* t = v.AsText()) return *t;
+std::string AsFieldText(Variant v) {
+  if (std::string* t = v.AsText()) return std::move(*t);
   return v.ToText();
 }
 
@@ -94,8 +94,7 @@ bool SavePatterns(PatternSettings& settings, IniStore& store,
   for (size_t i = 0; i < table.size(); ++i) {
     const std::string section = PatternSection(i);
     for (size_t f = 0; f < kPatternFieldCount; ++f) {
-      store.Write(section, kPatternFields[f].key,
-                  Variant::Text(table.Get(i, static_cast<PatternField>(f))));
+      store.WriteText(section, kPatternFields[f].key, table.Get(i, static_cast<PatternField>(f)));
     }
   }
   store.Write(kAssociateSection, kAssociateKey, Variant::Boolean(settings.associateOption));

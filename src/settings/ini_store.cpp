@@ -1,6 +1,7 @@
 #include "settings/ini_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "text/lines.h"
 #include "text/sjis.h"
@@ -26,21 +27,31 @@ char UpperAscii(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The upper-case form (a-z outside two-byte characters) is never built: hashing and comparing
-// fold each byte on the way, following the character walk of each text.
+// The upper-case form (a-z outside two-byte characters) is never built. The hash folds every
+// byte with 0x20, which maps a letter and its capital alike, so names that are equal in upper
+// case hash alike; the comparison then follows each name's own character walk.
 size_t HashUpper(std::string_view s) {
-  uint64_t h = 1469598103934665603ull;
-  bool trail = false;
-  for (char c : s) {
-    const char u = trail ? c : UpperAscii(c);
-    trail = !trail && IsSjisLeadByte(c);
-    h = (h ^ static_cast<unsigned char>(u)) * 1099511628211ull;
+  constexpr uint64_t kFold = 0x2020202020202020ull;
+  constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
+  uint64_t h = s.size() * kMul;
+  size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    h = (h ^ (w | kFold)) * kMul;
+    h ^= h >> 32;
   }
+  uint64_t tail = 0;
+  for (size_t k = 0; i < s.size(); ++i, ++k) {
+    tail |= static_cast<uint64_t>(static_cast<unsigned char>(s[i]) | 0x20u) << (8 * k);
+  }
+  h = (h ^ tail) * kMul;
   return static_cast<size_t>(h ^ (h >> 29));
 }
 
 bool EqualUpper(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
   bool trailA = false, trailB = false;
   for (size_t i = 0; i < a.size(); ++i) {
     const char ua = trailA ? a[i] : UpperAscii(a[i]);
@@ -58,11 +69,37 @@ size_t Pow2AtLeast(size_t n) {
   return p;
 }
 
-std::string JoinName(std::string_view section, std::string_view key) {
-  std::string name;
-  name.reserve(section.size() + 1 + key.size());
-  name.append(section).append("\\").append(key);
-  return name;
+// Section "\" key, in place for the usual short names.
+class JoinedName {
+ public:
+  JoinedName(std::string_view section, std::string_view key) {
+    size_ = section.size() + 1 + key.size();
+    char* p = inline_;
+    if (size_ > sizeof inline_) {
+      heap_.resize(size_);
+      p = heap_.data();
+    }
+    std::memcpy(p, section.data(), section.size());
+    p[section.size()] = '\\';
+    std::memcpy(p + section.size() + 1, key.data(), key.size());
+    data_ = p;
+  }
+  JoinedName(const JoinedName&) = delete;
+  JoinedName& operator=(const JoinedName&) = delete;
+  std::string_view view() const { return {data_, size_}; }
+
+ private:
+  char inline_[96];
+  std::string heap_;
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+bool NeedsEscape(std::string_view text) {
+  for (char c : text) {
+    if (c == '%' || IsControl(c)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -93,6 +130,7 @@ std::string EscapeIniValue(std::string_view text) {
 }
 
 std::optional<std::string> UnescapeIniValue(std::string_view text) {
+  if (text.find('%') == std::string_view::npos) return std::string(text);
   std::string out;
   out.reserve(text.size());
   const size_t n = text.size();
@@ -133,6 +171,7 @@ std::optional<std::string> UnescapeIniValue(std::string_view text) {
 }
 
 void IniStore::Clear() {
+  lastHit_ = kNone;
   text_.clear();
   entries_.clear();
   slots_.clear();
@@ -145,30 +184,44 @@ void IniStore::Parse(std::string_view fileText) {
   const size_t lines = static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1;
   entries_.reserve(lines);
   Rehash(Pow2AtLeast(lines * 2));
-  ForEachLine(text_, [&](std::string_view line) {
-    const size_t base = static_cast<size_t>(line.data() - text_.data());
-    // First "=" at a character start, then the first ":" after it.
-    size_t eq = std::string_view::npos, colon = std::string_view::npos;
-    for (size_t pos = 0; pos < line.size(); pos += SjisCharLength(line, pos)) {
-      if (eq == std::string_view::npos) {
-        if (line[pos] == '=') eq = pos;
-      } else if (line[pos] == ':') {
-        colon = pos;
-        break;
-      }
-    }
-    const Span name{base, eq == std::string_view::npos ? line.size() : eq};
-    const size_t restStart = eq == std::string_view::npos ? 0 : eq + 1;
-    const size_t restEnd = line.size();
-    Span type, value;
-    if (colon == std::string_view::npos) {
-      type = value = Span{base + restStart, restEnd - restStart};
+  // One pass: lines end at CR LF, CR or LF (whatever byte precedes them); within a line the
+  // first "=" at a character start separates the name, the first ":" after it the type.
+  constexpr size_t npos = std::string_view::npos;
+  const char* p = text_.data();
+  const size_t n = text_.size();
+  size_t start = 0, eq = npos, colon = npos;
+  auto finishLine = [&](size_t end) {
+    if (eq == npos) {
+      const Span whole{start, end - start};
+      AppendEntry(whole, whole, whole);
+    } else if (colon == npos) {
+      const Span rest{eq + 1, end - eq - 1};
+      AppendEntry(Span{start, eq - start}, rest, rest);
     } else {
-      type = Span{base + restStart, colon - restStart};
-      value = Span{base + colon + 1, restEnd - colon - 1};
+      AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
+                  Span{colon + 1, end - colon - 1});
     }
-    AppendEntry(name, type, value);
-  });
+    eq = colon = npos;
+  };
+  size_t i = 0;
+  while (i < n) {
+    const char c = p[i];
+    if (c == '\r' || c == '\n') {
+      finishLine(i);
+      i += (c == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else if (IsSjisLeadByte(c) && i + 1 < n && p[i + 1] != '\r' && p[i + 1] != '\n') {
+      i += 2;
+    } else {
+      if (c == '=') {
+        if (eq == npos) eq = i;
+      } else if (c == ':' && eq != npos && colon == npos) {
+        colon = i;
+      }
+      ++i;
+    }
+  }
+  if (start < n) finishLine(n);
 }
 
 void IniStore::AppendEntry(Span name, Span type, Span value) {
@@ -184,11 +237,27 @@ void IniStore::AppendEntry(Span name, Span type, Span value) {
 size_t IniStore::FindSlot(std::string_view name) const {
   if (slots_.empty()) return std::string_view::npos;
   const size_t mask = slots_.size() - 1;
-  for (size_t i = HashUpper(name) & mask;; i = (i + 1) & mask) {
-    const uint32_t v = slots_[i];
-    if (v == 0) return std::string_view::npos;
-    if (v != kTombstone && EqualUpper(View(entries_[v - 1].name), name)) return i;
+  const size_t hash = HashUpper(name);
+  const auto tag = static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32);
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.entry == 0) return std::string_view::npos;
+    if (slot.entry != kTombstone && slot.hash == tag &&
+        EqualUpper(View(entries_[slot.entry - 1].name), name)) {
+      return i;
+    }
   }
+}
+
+uint32_t IniStore::FindEntry(std::string_view name) const {
+  const uint32_t next = lastHit_ + 1;  // 0 when there was no hit yet
+  if (next < entries_.size()) {
+    const Entry& e = entries_[next];
+    if (e.live && e.first && EqualUpper(View(e.name), name)) return lastHit_ = next;
+  }
+  const size_t slot = FindSlot(name);
+  if (slot == std::string_view::npos) return kNone;
+  return lastHit_ = slots_[slot].entry - 1;
 }
 
 void IniStore::IndexInsert(uint32_t entry) {
@@ -199,25 +268,30 @@ void IniStore::IndexInsert(uint32_t entry) {
   Entry& e = entries_[entry];
   e.nextSame = kNone;
   e.lastSame = entry;
+  e.first = true;
   const std::string_view name = View(e.name);
   const size_t mask = slots_.size() - 1;
+  const size_t hash = HashUpper(name);
+  const auto tag = static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32);
   size_t freeSlot = std::string_view::npos;
-  for (size_t i = HashUpper(name) & mask;; i = (i + 1) & mask) {
-    const uint32_t v = slots_[i];
-    if (v == kTombstone) {
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot slot = slots_[i];
+    if (slot.entry == kTombstone) {
       if (freeSlot == std::string_view::npos) freeSlot = i;
       continue;
     }
-    if (v == 0) {
+    if (slot.entry == 0) {
       if (freeSlot == std::string_view::npos) {
         freeSlot = i;
         ++usedSlots_;
       }
-      slots_[freeSlot] = entry + 1;
+      slots_[freeSlot] = Slot{entry + 1, tag};
       return;
     }
-    Entry& first = entries_[v - 1];
+    if (slot.hash != tag) continue;
+    Entry& first = entries_[slot.entry - 1];
     if (EqualUpper(View(first.name), name)) {
+      e.first = false;
       entries_[first.lastSame].nextSame = entry;
       first.lastSame = entry;
       return;
@@ -226,7 +300,7 @@ void IniStore::IndexInsert(uint32_t entry) {
 }
 
 void IniStore::Rehash(size_t capacity) {
-  slots_.assign(capacity, 0);
+  slots_.assign(capacity, Slot{});
   usedSlots_ = 0;
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (entries_[i].live) IndexInsert(static_cast<uint32_t>(i));
@@ -234,16 +308,18 @@ void IniStore::Rehash(size_t capacity) {
 }
 
 void IniStore::RemoveFirst(size_t slot) {
-  const uint32_t first = slots_[slot] - 1;
+  const uint32_t first = slots_[slot].entry - 1;
   Entry& e = entries_[first];
   e.live = false;
   --live_;
   garbage_ += e.name.length + e.type.length + e.value.length;
+  e.first = false;
   if (e.nextSame != kNone) {
     entries_[e.nextSame].lastSame = e.lastSame;
-    slots_[slot] = e.nextSame + 1;
+    entries_[e.nextSame].first = true;
+    slots_[slot].entry = e.nextSame + 1;
   } else {
-    slots_[slot] = kTombstone;
+    slots_[slot].entry = kTombstone;
   }
   CompactIfSparse();
 }
@@ -290,9 +366,10 @@ void IniStore::CompactIfSparse() {
 
 Variant IniStore::Read(std::string_view section, std::string_view key,
                        const Variant& fallback) const {
-  const size_t slot = FindSlot(JoinName(section, key));
-  if (slot == std::string_view::npos) return fallback;
-  const Entry& e = entries_[slots_[slot] - 1];
+  const JoinedName name(section, key);
+  const uint32_t index = FindEntry(name.view());
+  if (index == kNone) return fallback;
+  const Entry& e = entries_[index];
   const std::string_view type = View(e.type);
   const std::string_view value = View(e.value);
   if (type == "Boolean") return Variant::Boolean(value == kTrue);
@@ -313,61 +390,60 @@ Variant IniStore::Read(std::string_view section, std::string_view key,
 }
 
 bool IniStore::Write(std::string_view section, std::string_view key, const Variant& value) {
-  const std::string name = JoinName(section, key);
-  const size_t slot = FindSlot(name);
+  const JoinedName name(section, key);
   if (value.IsEmptyOrNull()) {
+    const size_t slot = FindSlot(name.view());
     if (slot != std::string_view::npos) RemoveFirst(slot);
     return true;
   }
-  std::string_view type;
-  std::string text;
+  std::optional<std::string> text;
   switch (value.kind()) {
     case VariantKind::kBoolean:
-      type = "Boolean";
-      text = FlagText(*value.AsBoolean());
-      break;
-    case VariantKind::kDateTime: {
-      auto formatted = FormatDateTime(*value.AsDateTime(), *formats_);
-      if (!formatted) return false;
-      type = "Date";
-      text = std::move(*formatted);
-      break;
-    }
+      Store(name.view(), "Boolean", FlagText(*value.AsBoolean()));
+      return true;
+    case VariantKind::kDateTime:
+      text = FormatDateTime(*value.AsDateTime(), *formats_);
+      if (text) Store(name.view(), "Date", *text);
+      return text.has_value();
     case VariantKind::kFloat32:
-    case VariantKind::kFloat64: {
-      auto formatted = FormatFloat(*value.AsFloat64(), *formats_);
-      if (!formatted) return false;
-      type = "Float";
-      text = std::move(*formatted);
-      break;
-    }
+    case VariantKind::kFloat64:
+      text = FormatFloat(*value.AsFloat64(), *formats_);
+      if (text) Store(name.view(), "Float", *text);
+      return text.has_value();
     case VariantKind::kInt16:
     case VariantKind::kInt32:
-      type = "Integer";
-      text = std::to_string(*value.AsInt32());
-      break;
+      Store(name.view(), "Integer", std::to_string(*value.AsInt32()));
+      return true;
     case VariantKind::kText:
-      type = "String";
-      text = EscapeIniValue(*value.AsText());
-      break;
+      WriteText(section, key, *value.AsText());
+      return true;
     default:
       return false;
   }
-  uint32_t index;
-  if (slot == std::string_view::npos) {
+}
+
+void IniStore::WriteText(std::string_view section, std::string_view key, std::string_view text) {
+  const JoinedName name(section, key);
+  if (!NeedsEscape(text)) {
+    Store(name.view(), "String", text);
+  } else {
+    Store(name.view(), "String", EscapeIniValue(text));
+  }
+}
+
+void IniStore::Store(std::string_view name, std::string_view type, std::string_view value) {
+  uint32_t index = FindEntry(name);
+  if (index == kNone) {
     const Span nameSpan{text_.size(), name.size()};
     text_.append(name);
     AppendEntry(nameSpan, Span{}, Span{});
     index = static_cast<uint32_t>(entries_.size() - 1);
-  } else {
-    index = slots_[slot] - 1;
   }
   Entry& e = entries_[index];
   Assign(e.name, name);
   Assign(e.type, type);
-  Assign(e.value, text);
+  Assign(e.value, value);
   CompactIfSparse();
-  return true;
 }
 
 std::string IniStore::Serialize() const {

@@ -41,6 +41,9 @@ class IniStore {
   // the file cannot hold (currency, byte, a date outside years 1-9999, non-finite floats).
   bool Write(std::string_view section, std::string_view key, const Variant& value);
 
+  // Write of a text value, without wrapping it in a Variant.
+  void WriteText(std::string_view section, std::string_view key, std::string_view text);
+
   // Every entry as "name=type:value" followed by CR LF.
   std::string Serialize() const;
 
@@ -58,16 +61,27 @@ class IniStore {
     uint32_t nextSame = kNone;  // next entry of the same name, in file order
     uint32_t lastSame = kNone;  // on the first of a name: the last of its chain
     bool live = true;
+    bool first = false;  // the first live entry of its name, the one reads and writes reach
   };
 
   std::string_view View(Span s) const { return std::string_view(text_).substr(s.offset, s.length); }
   void Assign(Span& span, std::string_view value);
   void AppendEntry(Span name, Span type, Span value);
+  // Stores type and value (in file form) under `name`, which is not a view into the store.
+  void Store(std::string_view name, std::string_view type, std::string_view value);
 
   // Index: open addressing over entry numbers + 1 (0 free, kTombstone removed), keyed by the
-  // upper-case name, pointing at the first live entry of each name.
+  // upper-case name, pointing at the first live entry of each name. Each slot keeps part of
+  // the name's hash, so that a probe touches an entry only when that part matches.
   static constexpr uint32_t kTombstone = 0xFFFFFFFFu;
+  struct Slot {
+    uint32_t entry = 0;
+    uint32_t hash = 0;
+  };
   size_t FindSlot(std::string_view name) const;  // slot of `name`, or npos
+  // The first live entry of `name`, or kNone. Tries the entry after the previous hit before
+  // the index: callers mostly go through the file in order.
+  uint32_t FindEntry(std::string_view name) const;
   void IndexInsert(uint32_t entry);
   void Rehash(size_t capacity);
   void RemoveFirst(size_t slot);
@@ -76,10 +90,11 @@ class IniStore {
   const SystemFormats* formats_;
   std::string text_;  // every name, type and value text; spans point into it
   std::vector<Entry> entries_;
-  std::vector<uint32_t> slots_;
-  size_t live_ = 0;       // live entries
-  size_t usedSlots_ = 0;  // slots holding an entry or a tombstone
-  size_t garbage_ = 0;    // bytes of text_ no span uses any more
+  std::vector<Slot> slots_;
+  size_t live_ = 0;                   // live entries
+  size_t usedSlots_ = 0;              // slots holding an entry or a tombstone
+  size_t garbage_ = 0;                // bytes of text_ no span uses any more
+  mutable uint32_t lastHit_ = kNone;  // only a guess, checked before use
 };
 
 }  // namespace zv

@@ -62,6 +62,7 @@ class Variant {
   std::optional<DateTime> AsDateTime() const;
   std::optional<uint8_t> AsByte() const;
   const std::string* AsText() const { return std::get_if<std::string>(&value_); }
+  std::string* AsText() { return std::get_if<std::string>(&value_); }
 
   // Conversions for callers that take a stored value of any kind into the type they need.
   // Text converts by parsing (the whole text, decimal); a value that does not convert gives

@@ -142,6 +142,10 @@ TEST(IniStoreNames, DuplicatesReachTheFirstAndKeepTheRest) {
   IniStore store;
   store.Parse("A\\B=Integer:1\r\nC\\D=Integer:0\r\na\\b=Integer:2\r\nA\\b=Integer:3\r\n");
   EXPECT_EQ(store.Read("A", "B", Variant()), Variant::Int32(1));
+  // Right after the line before a duplicate, the duplicate is still not the one reached.
+  EXPECT_EQ(store.Read("C", "D", Variant()), Variant::Int32(0));
+  EXPECT_EQ(store.Read("A", "B", Variant()), Variant::Int32(1));
+  EXPECT_EQ(store.Read("C", "D", Variant()), Variant::Int32(0));
   store.Write("A", "B", Variant::Int32(7));
   EXPECT_EQ(store.Serialize(),
             "A\\B=Integer:7\r\nC\\D=Integer:0\r\na\\b=Integer:2\r\nA\\b=Integer:3\r\n");
