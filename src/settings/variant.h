@@ -50,9 +50,13 @@ class Variant {
   static Variant Text(std::string v) { return Variant(std::move(v)); }
 
   VariantKind kind() const { return static_cast<VariantKind>(value_.index()); }
-  bool IsEmptyOrNull() const { return kind() == VariantKind::kEmpty || kind() == VariantKind::kNull; }
+  bool IsEmptyOrNull() const {
+    return kind() == VariantKind::kEmpty || kind() == VariantKind::kNull;
+  }
   bool IsInteger() const { return kind() == VariantKind::kInt16 || kind() == VariantKind::kInt32; }
-  bool IsFloat() const { return kind() == VariantKind::kFloat32 || kind() == VariantKind::kFloat64; }
+  bool IsFloat() const {
+    return kind() == VariantKind::kFloat32 || kind() == VariantKind::kFloat64;
+  }
 
   // Typed access; nullopt when the kind differs (integers widen, floats widen).
   std::optional<int32_t> AsInt32() const;

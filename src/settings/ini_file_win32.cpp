@@ -1,0 +1,145 @@
+#include "settings/ini_file_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+#include "plugin/handles_win32.h"
+#include "settings/registry_win32.h"
+#include "settings/system_formats_win32.h"
+#include "text/cp932_win32.h"
+#include "text/long_path.h"
+#include "text/long_path_win32.h"
+
+namespace zv::win {
+
+namespace {
+
+class Win32TempFile final : public TempFile {
+ public:
+  Win32TempFile(std::string path, HANDLE file) : path_(std::move(path)), file_(file) {}
+
+  const std::string& path() const override { return path_; }
+
+  bool Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 24));
+      DWORD written = 0;
+      if (!::WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+        return false;
+      }
+      bytes.remove_prefix(written);
+    }
+    return true;
+  }
+
+  bool Flush() override { return ::FlushFileBuffers(file_.get()) != 0; }
+
+  bool Close() override {
+    if (!file_) return true;
+    return ::CloseHandle(file_.release()) != 0;
+  }
+
+ private:
+  std::string path_;
+  UniqueFile file_;
+};
+
+DWORD Attributes(const std::string& path) {
+  return ::GetFileAttributesW(Cp932ToWide(path).c_str());
+}
+
+bool IsFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool Win32SettingsFiles::Exists(const std::string& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32SettingsFiles::ReadAll(const std::string& path) {
+  UniqueFile file(::CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+    return std::nullopt;
+  }
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < text.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 24));
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), text.data() + done, chunk, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;  // the file shrank meanwhile
+    done += got;
+  }
+  text.resize(done);
+  return text;
+}
+
+bool Win32SettingsFiles::EnsureFolder(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '\\') path.pop_back();
+  if (IsFolder(Attributes(path))) return true;
+  if (::CreateDirectoryW(Cp932ToWide(path).c_str(), nullptr)) return true;
+  return ::GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(Attributes(path));
+}
+
+std::unique_ptr<TempFile> Win32SettingsFiles::CreateTemp(const std::string& folder) {
+  // A name no other save uses: this process, a counter, and a fresh try when it exists anyway.
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[64];
+    std::snprintf(name, sizeof name, "~Zorvek32.%lx.%x.tmp",
+                  static_cast<unsigned long>(::GetCurrentProcessId()), ++counter);
+    std::string path = folder + name;
+    HANDLE file = ::CreateFileW(Cp932ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return std::make_unique<Win32TempFile>(std::move(path), file);
+    if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return nullptr;
+}
+
+bool Win32SettingsFiles::Replace(const std::string& source, const std::string& target) {
+  // Windows refuses to replace a read-only file; not every implementation of the call does.
+  const DWORD a = Attributes(target);
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return ::MoveFileExW(Cp932ToWide(source).c_str(), Cp932ToWide(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void Win32SettingsFiles::Remove(const std::string& path) {
+  ::DeleteFileW(Cp932ToWide(path).c_str());
+}
+
+SettingsFiles& SystemSettingsFiles() {
+  static Win32SettingsFiles files;
+  return files;
+}
+
+std::string HostFolder() {
+  Win32DirectorySearch directories;
+  return ExpandLongPath(FolderOf(ExecutablePath()), directories);
+}
+
+IniLoadResult LoadIniStore(const std::function<std::string()>& mailboxFolder) {
+  Win32Registry registry;
+  const SystemFormats& formats = SystemFormatsOfUser();
+  const std::string folder =
+      SettingsFolder(registry, FileNameOf(ExecutablePath()), formats, HostFolder, mailboxFolder);
+  return zv::LoadIniStore(IniFilePathIn(folder), SystemSettingsFiles(), formats);
+}
+
+}  // namespace zv::win
