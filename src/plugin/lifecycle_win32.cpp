@@ -1,5 +1,11 @@
 #include "plugin/lifecycle_win32.h"
 
+#include <stdexcept>
+
+#include "check/patterns_win32.h"
+#include "settings/ini_file.h"
+#include "settings/ini_file_win32.h"
+
 namespace zv {
 
 PluginState& State() {
@@ -7,14 +13,28 @@ PluginState& State() {
   return *state;
 }
 
-void LoadIniStoreStep() {}
+void LoadIniStoreStep() {
+  const HostCalls host(State().host.table);
+  // A settings file that is there but cannot be read refuses start-up: running on defaults
+  // would show the user settings that are not theirs, and none of the edits could be saved.
+  if (win::LoadIniStore([&] { return host.GetMailbox(); }) == IniLoadResult::kUnreadable) {
+    throw std::runtime_error("the settings file cannot be read");
+  }
+}
 void CreateSetupDialogStep() {}
-void LoadPatternsStep() {}
+void LoadPatternsStep() {
+  win::LoadPatterns(State().patterns);
+}
 void EnableAssociateCheckStep() {}
 
-void SavePatternsStep() {}
+// A settings file that cannot be written leaves the old one in place; the host is not told.
+void SavePatternsStep() {
+  win::SavePatterns(State().patterns);
+}
 void DestroySetupDialogStep() {}
-void FreeIniStoreStep() {}
+void FreeIniStoreStep() {
+  FreeIniStore();
+}
 
 bool RunSendCheck(HWND /*composition*/, const std::string& /*header*/,
                   const std::string& /*body*/) {

@@ -13,7 +13,7 @@ struct ProcessStore {
   bool saveAllowed = false;
 };
 
-ProcessStore& State() {
+ProcessStore& Process() {
   static ProcessStore state;
   return state;
 }
@@ -58,7 +58,7 @@ bool ReplaceFileContents(SettingsFiles& files, const std::string& path, std::str
 }
 
 IniLoadResult LoadIniStore(std::string path, SettingsFiles& files, const SystemFormats& formats) {
-  ProcessStore& s = State();
+  ProcessStore& s = Process();
   s.store = std::make_unique<IniStore>(formats);
   s.path = std::move(path);
   s.files = &files;
@@ -75,30 +75,30 @@ IniLoadResult LoadIniStore(std::string path, SettingsFiles& files, const SystemF
 }
 
 const std::string& IniFilePath() {
-  return State().path;
+  return Process().path;
 }
 
 Variant IniRead(std::string_view section, std::string_view key, const Variant& fallback) {
-  IniStore* store = State().store.get();
+  IniStore* store = Process().store.get();
   return store ? store->Read(section, key, fallback) : fallback;
 }
 
 void IniWrite(std::string_view section, std::string_view key, const Variant& value) {
-  if (IniStore* store = State().store.get()) store->Write(section, key, value);
+  if (IniStore* store = Process().store.get()) store->Write(section, key, value);
 }
 
 bool SaveIniStore() {
-  ProcessStore& s = State();
+  ProcessStore& s = Process();
   if (!s.store || !s.saveAllowed) return false;
   return ReplaceFileContents(*s.files, s.path, s.store->Serialize());
 }
 
 void FreeIniStore() {
-  State() = ProcessStore{};
+  Process() = ProcessStore{};
 }
 
 IniStore* ActiveIniStore() {
-  return State().store.get();
+  return Process().store.get();
 }
 
 }  // namespace zv

@@ -1,0 +1,136 @@
+// The settings file through the exports: start-up reads it from the mailbox folder (Common off),
+// the options it holds take effect, and clean-up writes it back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "mailora/host.h"
+#include "mailora/host_registry.h"
+#include "mailora/host_window.h"
+
+namespace {
+
+constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string bytes(::GetFileSize(f, nullptr), '\0');
+  DWORD got = 0;
+  ::ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  ::CloseHandle(f);
+  return bytes.substr(0, got);
+}
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mailora::ResetScript();
+    mailora::DeletePluginRecord();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    box_ = std::string(temp) + "zv-e2e-mailbox-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    path_ = box_ + "Plugins\\Zorvek32.ini";
+    ::CreateDirectoryA(box_.c_str(), nullptr);
+    mailora::Script().mailbox = box_;
+    // Common off: the file lives in the mailbox folder.
+    HKEY key = nullptr;  // closed below
+    ASSERT_EQ(
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    const DWORD off = 0;
+    ::RegSetValueExA(key, "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
+    ::RegCloseKey(key);
+    ASSERT_TRUE(plugin_.loaded());
+  }
+  void TearDown() override {
+    plugin_.CleanUp()();
+    ::DeleteFileA(path_.c_str());
+    ::RemoveDirectoryA((box_ + "Plugins").c_str());
+    ::RemoveDirectoryA(box_.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+    mailora::DeletePluginRecord();
+    mailora::ResetScript();
+  }
+
+  void WriteSettings(const std::string& bytes) {
+    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
+    HANDLE f = ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(f);
+  }
+
+  // Sends one mail; true when the plug-in gave the host a changed header.
+  bool SendSetsHeader() {
+    mailora::CompositionWindow w("Hello\r\n", "(無し)");
+    mailora::Script().headers[w.hwnd()] = "To: a@example.com\r\nSubject: hi\r\n";
+    const size_t before = mailora::Script().setHeaderCalls.size();
+    EXPECT_EQ(plugin_.SendPost()(w.hwnd(), 0), -1);
+    return mailora::Script().setHeaderCalls.size() > before;
+  }
+
+  mailora::Plugin plugin_;
+  std::string box_, path_;
+};
+
+TEST_F(SettingsFile, StartUpReadsItAndCleanUpWritesItBack) {
+  std::string file = "Zorvek\\PatternCount=Integer:1\r\n";
+  const char* fields[13][2] = {{"Name", "社内"},
+                               {"Address", "@example.co.jp"},
+                               {"AddressOn", "True"},
+                               {"Always", "False"},
+                               {"Kana", "TRUE"},
+                               {"ZenkakuText", "False"},
+                               {"ZenkakuSubject", "False"},
+                               {"BlankSubject", "True"},
+                               {"AttachCheck", "True"},
+                               {"ZorvekCheck", "True"},
+                               {"Zorvek", "秘密%0D%0A100%%"},
+                               {"HissuCheck", "False"},
+                               {"Hissu", ""}};
+  for (const auto& f : fields) {
+    file += std::string("Zorvek\\Pattern0000\\") + f[0] + "=String:" + f[1] + "\r\n";
+  }
+  file += "Header\\X-Mailer-Plugin=Boolean:False\r\nSetupForm\\Left=Integer:120\r\n";
+  WriteSettings(file);
+
+  ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
+  EXPECT_EQ(mailora::Script().calls, std::vector<std::string>{"_APAGetMailbox@0"});
+  EXPECT_FALSE(SendSetsHeader());  // the header option came from the file
+  EXPECT_EQ(ReadFileBytes(path_), file);
+
+  plugin_.CleanUp()();
+  // Everything kept in place; the memo-pad option, absent before, is added at the end.
+  EXPECT_EQ(ReadFileBytes(path_), file + "Associate\\Notavo=Boolean:False\r\n");
+}
+
+TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {
+  ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
+  EXPECT_TRUE(SendSetsHeader());
+  plugin_.CleanUp()();
+  const std::string saved = ReadFileBytes(path_);
+  EXPECT_EQ(saved.rfind("Zorvek\\PatternCount=Integer:1\r\n"
+                        "Zorvek\\Pattern0000\\Name=String:作者へ\r\n",
+                        0),
+            0u)
+      << saved;
+  EXPECT_NE(saved.find("\r\nHeader\\X-Mailer-Plugin=Boolean:True\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeReadRefusesStartUpAndStays) {
+  const std::string file = "Header\\X-Mailer-Plugin=Boolean:False\r\n";
+  WriteSettings(file);
+  HANDLE held = ::CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(plugin_.StartUp()("1.10"), 0);
+  ::CloseHandle(held);
+  plugin_.CleanUp()();
+  EXPECT_EQ(ReadFileBytes(path_), file);
+}
+
+}  // namespace
