@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "check/patterns_win32.h"
+#include "memo/memo_link_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
 
@@ -45,8 +46,17 @@ int32_t ShowSetupDialogStep() {
   return 2;
 }
 void ShowAboutBoxStep(HWND /*owner*/) {}
-void MemoFolderCreateStep() {}
-void MemoViewCloseStep() {}
-void MemoViewLoadMailStep(const std::string& /*header*/, const std::string& /*body*/) {}
+void MemoFolderCreateStep() {
+  WinNotavoPlatform platform;
+  MemoFolderCreate(State().patterns.associateOption, platform);
+}
+void MemoViewCloseStep() {
+  WinNotavoPlatform platform;
+  MemoViewClose(State().patterns.associateOption, platform);
+}
+void MemoViewLoadMailStep(const std::string& header, const std::string& body) {
+  WinNotavoPlatform platform;
+  MemoViewLoadMail(State().patterns.associateOption, platform, header, body);
+}
 
 }  // namespace zv
