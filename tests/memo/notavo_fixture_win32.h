@@ -244,18 +244,17 @@ class NotavoRegistry {
   }
 };
 
+inline BOOL CALLBACK CountEditWindow(HWND window, LPARAM count) {
+  char cls[32] = {};
+  ::GetClassNameA(window, cls, sizeof cls);
+  if (::lstrcmpiA(cls, "Edit") == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 // Top-level windows of this thread whose class is "Edit", such as a left-over hand-over window.
 inline int ThreadEditWindows() {
   int count = 0;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[32] = {};
-        ::GetClassNameA(w, cls, sizeof cls);
-        if (::lstrcmpiA(cls, "Edit") == 0) ++*reinterpret_cast<int*>(p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountEditWindow, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
