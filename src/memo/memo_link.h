@@ -9,9 +9,7 @@
 
 namespace zv {
 
-// Where Notavo's installation is recorded, as a registry path string, and its two values.
-inline constexpr std::string_view kNotavoRegistryPath =
-    "\\HKEY_CURRENT_USER\\Software\\Tessaly Lab\\Notavo";
+// The two values of Notavo's registry key that record its installation.
 inline constexpr std::string_view kNotavoPathValue = "Path";        // folder, ends with "\"
 inline constexpr std::string_view kNotavoExeNameValue = "ExeName";  // base name, no extension
 inline constexpr std::string_view kNotavoDefaultExeName = "Notavo";

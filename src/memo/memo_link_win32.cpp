@@ -2,62 +2,19 @@
 
 #include <shellapi.h>
 
-#include <utility>
-
+#include "check/patterns.h"
 #include "plugin/handles_win32.h"
+#include "settings/registry_win32.h"
 #include "text/cp932_win32.h"
 
 namespace zv {
 
-namespace {
-
-// The key of kNotavoRegistryPath below its root, HKEY_CURRENT_USER.
-constexpr char kNotavoKey[] = "Software\\Tessaly Lab\\Notavo";
-
-// Puts the text of a REG_SZ value, up to its first zero, into `text`; false for a missing value
-// and any other type.
-bool QueryText(HKEY key, const std::string& name, std::string& text) {
-  DWORD type = 0;
-  DWORD size = 0;
-  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return false;
-  }
-  std::string data(size, '\0');
-  if (size != 0 &&
-      ::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  if (type != REG_SZ) return false;
-  data.resize(size);
-  // Stored data may or may not carry its terminator; the text ends at the first zero.
-  const size_t end = data.find('\0');
-  if (end != std::string::npos) data.resize(end);
-  text = std::move(data);
-  return true;
-}
-
-}  // namespace
-
-std::string ReadNotavoRegistryText(std::string_view valueName, std::string_view fallback) {
-  HKEY raw = nullptr;
-  // Full access first, reading only when that is refused.
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kNotavoKey, 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS &&
-      ::RegOpenKeyExA(HKEY_CURRENT_USER, kNotavoKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) {
-    return std::string(fallback);
-  }
-  const win::UniqueKey key(raw);
-  std::string text;
-  if (!QueryText(key.get(), std::string(valueName), text)) return std::string(fallback);
-  return text;
-}
-
-WinNotavoPlatform::WinNotavoPlatform(NotavoRegistryReader reader) : reader_(std::move(reader)) {}
-
 std::string WinNotavoPlatform::ReadRegistryText(std::string_view valueName,
                                                 std::string_view fallback) {
-  return reader_(valueName, fallback);
+  const Variant value =
+      win::RegRead(kNotavoRegPath, valueName, Variant::Text(std::string(fallback)));
+  const std::string* text = value.AsText();
+  return text ? *text : std::string(fallback);
 }
 
 bool WinNotavoPlatform::FileExists(const std::string& path) {

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,18 +10,8 @@
 
 namespace zv {
 
-// Reads a text value of Notavo's registry key, with the registry helper's contract: the stored
-// text for a REG_SZ value, `fallback` for a missing key or value and for any other type.
-using NotavoRegistryReader =
-    std::function<std::string(std::string_view valueName, std::string_view fallback)>;
-
-// The reader over HKEY_CURRENT_USER\Software\Tessaly Lab\Notavo.
-std::string ReadNotavoRegistryText(std::string_view valueName, std::string_view fallback);
-
 class WinNotavoPlatform final : public NotavoPlatform {
  public:
-  explicit WinNotavoPlatform(NotavoRegistryReader reader = ReadNotavoRegistryText);
-
   std::string ReadRegistryText(std::string_view valueName, std::string_view fallback) override;
   bool FileExists(const std::string& path) override;
   void ShellOpen(const std::string& path) override;
@@ -31,9 +20,6 @@ class WinNotavoPlatform final : public NotavoPlatform {
   // destroys it as soon as the send returns: Notavo must read the text while it handles the
   // message. Answers within kNotavoTimeoutMs even when Notavo hangs.
   void HandOver(ForeignWindow notavo, std::string_view text) override;
-
- private:
-  NotavoRegistryReader reader_;
 };
 
 }  // namespace zv

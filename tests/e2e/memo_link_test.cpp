@@ -1,5 +1,5 @@
 // The memo-pad link through the plug-in's exports, with the substitute Notavo installed in a
-// scratch folder and named in the registry.
+// scratch folder and named in the registry, and the memo-pad option taken from the settings file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,51 +15,7 @@ using zv::test::NotavoFolder;
 using zv::test::NotavoProcess;
 using zv::test::NotavoRegistry;
 
-// The settings file in the host's Plugins folder with the given text for the run of a test; the
-// file as it was (or its absence) comes back afterwards.
-class SettingsFile {
- public:
-  explicit SettingsFile(const std::string& text) {
-    ::CreateDirectoryA(folder_.c_str(), nullptr);
-    had_ = Read(previous_);
-    Write(text);
-  }
-  ~SettingsFile() {
-    if (had_) {
-      Write(previous_);
-    } else {
-      ::DeleteFileA(path_.c_str());
-      ::RemoveDirectoryA(folder_.c_str());  // only when nothing else is in it
-    }
-  }
-  SettingsFile(const SettingsFile&) = delete;
-  SettingsFile& operator=(const SettingsFile&) = delete;
-
- private:
-  bool Read(std::string& text) const {
-    const zv::win::UniqueFile file(::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return false;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-      text.append(buffer, got);
-    }
-    return true;
-  }
-  void Write(const std::string& text) const {
-    const zv::win::UniqueFile file(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file)
-      ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  }
-
-  const std::string folder_ = mailora::ExeFolder() + "Plugins";
-  const std::string path_ = folder_ + "\\Zorvek32.ini";
-  std::string previous_;
-  bool had_ = false;
-};
+constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
 
 class MemoLink : public ::testing::Test {
  protected:
@@ -71,20 +27,83 @@ class MemoLink : public ::testing::Test {
     ASSERT_TRUE(registry_.SetText("Path", folder_.folder()));
     ASSERT_TRUE(registry_.SetText("ExeName", "Notavo"));
     ASSERT_EQ(zv::test::FindNotavo(), nullptr) << "a Notavo from elsewhere is running";
+    // Common off: the settings file lives in a mailbox folder of this test's own.
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    box_ = std::string(temp) + "zv-e2e-memo-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    ::CreateDirectoryA(box_.c_str(), nullptr);
+    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
+    mailora::Script().mailbox = box_;
+    HKEY raw = nullptr;
+    ASSERT_EQ(
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+        ERROR_SUCCESS);
+    const zv::win::UniqueKey key(raw);
+    const DWORD off = 0;
+    ::RegSetValueExA(key.get(), "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
   }
   void TearDown() override {
     plugin_.CleanUp()();
+    ::DeleteFileA(SettingsPath().c_str());
+    ::RemoveDirectoryA((box_ + "Plugins").c_str());
+    ::RemoveDirectoryA(box_.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
     mailora::DeletePluginRecord();
+    mailora::ResetScript();
+  }
+
+  std::string SettingsPath() const { return box_ + "Plugins\\Zorvek32.ini"; }
+  // Starts the plug-in over a settings file holding `text`, or over none for null.
+  void StartUpWith(const char* text) {
+    ::DeleteFileA(SettingsPath().c_str());
+    if (text) {
+      const zv::win::UniqueFile file(::CreateFileA(SettingsPath().c_str(), GENERIC_WRITE, 0,
+                                                   nullptr, CREATE_ALWAYS, 0, nullptr));
+      ASSERT_TRUE(file);
+      DWORD written = 0;
+      ::WriteFile(file.get(), text, static_cast<DWORD>(std::string_view(text).size()), &written,
+                  nullptr);
+    }
+    ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
+    mailora::Script().calls.clear();
   }
 
   NotavoFolder folder_{"zv-e2e-notavo", "Notavo"};
   NotavoRegistry registry_;
   mailora::Plugin plugin_;
+  std::string box_;
 };
 
+TEST_F(MemoLink, OptionOnStartsNotavoAndHandsItTheViewedMail) {
+  // Without a stored choice the option is on whenever Notavo is installed.
+  for (const char* settings :
+       {"Associate\\Notavo=Boolean:True\r\n", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(settings ? settings : "no settings file");
+    StartUpWith(settings);
+
+    plugin_.FolderCreate()(0);
+    EXPECT_EQ(folder_.Running().size(), 1u);
+    ASSERT_TRUE(zv::test::WaitFor([] { return zv::test::FindNotavo() != nullptr; }));
+    plugin_.FolderCreate()(0);  // its window exists: no second start
+    EXPECT_EQ(folder_.Running().size(), 1u);
+
+    const std::string header = "To: a@example.com\r\nSubject: 表示\r\n";
+    const std::string body = "本文\r\nｶﾅ";
+    plugin_.ViewLoadMail()(0, header.c_str(), body.c_str());
+    plugin_.ViewClose()(0);
+    EXPECT_EQ(folder_.Shown(), (std::vector<std::string>{header + "\r\n\r\n" + body, ""}));
+    EXPECT_TRUE(mailora::Script().calls.empty());
+
+    plugin_.CleanUp()();
+    folder_.EndProcesses();
+    ASSERT_TRUE(zv::test::WaitFor([] { return zv::test::FindNotavo() == nullptr; }));
+    ::DeleteFileA(folder_.LogPath().c_str());
+  }
+}
+
 TEST_F(MemoLink, OptionOffNothingStartsAndNothingReachesNotavo) {
-  const SettingsFile settings("Associate\\Notavo=Boolean:False\r\n");
-  ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
+  StartUpWith("Associate\\Notavo=Boolean:False\r\n");
 
   plugin_.FolderCreate()(0);
   EXPECT_TRUE(folder_.Running().empty());

@@ -1,5 +1,5 @@
-// The memo-pad link against the substitute Notavo under Wine: the registry reader, the start
-// through the shell, and the hand-over through the entry points' memo-pad work.
+// The memo-pad link against the substitute Notavo under Wine: the start through the shell and
+// the hand-over, through the entry points' memo-pad work.
 #include "memo/memo_link_win32.h"
 
 #include <gtest/gtest.h>
@@ -17,36 +17,6 @@ namespace {
 using test::NotavoFolder;
 using test::NotavoProcess;
 using test::NotavoRegistry;
-
-TEST(ReadNotavoRegistryText, OnlyTextValuesAreRead) {
-  struct Case {
-    const char* name;
-    DWORD type;
-    std::string data;
-    bool terminated;
-    std::string result;
-  };
-  const std::vector<Case> cases = {
-      {"text", REG_SZ, "C:\\Notavo\\", true, "C:\\Notavo\\"},
-      {"empty text", REG_SZ, "", true, ""},
-      {"text stored without its zero", REG_SZ, "Memo", false, "Memo"},
-      {"two-byte text", REG_SZ, "D:\\表示\\", true, "D:\\表示\\"},
-      {"expandable text", REG_EXPAND_SZ, "C:\\Notavo\\", true, "(default)"},
-      {"multi-string", REG_MULTI_SZ, "a", true, "(default)"},
-      {"number", REG_DWORD, std::string("\x01\x00\x00\x00", 4), false, "(default)"},
-      {"binary", REG_BINARY, "abc", false, "(default)"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    NotavoRegistry registry;
-    ASSERT_TRUE(registry.Set("Path", c.type, c.data, c.terminated));
-    EXPECT_EQ(ReadNotavoRegistryText("Path", "(default)"), c.result);
-    EXPECT_EQ(ReadNotavoRegistryText("ExeName", "Notavo"), "Notavo");  // value missing
-  }
-  NotavoRegistry none;  // key missing
-  EXPECT_EQ(ReadNotavoRegistryText("Path", ""), "");
-  EXPECT_EQ(ReadNotavoRegistryText("ExeName", "Notavo"), "Notavo");
-}
 
 // The process-wide state as a successful start-up leaves it, with the option as given.
 class MemoLink : public ::testing::Test {

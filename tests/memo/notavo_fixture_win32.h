@@ -223,18 +223,17 @@ class NotavoRegistry {
   NotavoRegistry(const NotavoRegistry&) = delete;
   NotavoRegistry& operator=(const NotavoRegistry&) = delete;
 
-  bool Set(const char* name, DWORD type, std::string_view data, bool terminated = true) {
+  bool SetText(const char* name, std::string_view text) {
     HKEY raw = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, kNotavoKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                           &raw, nullptr) != ERROR_SUCCESS) {
       return false;
     }
     const win::UniqueKey key(raw);
-    const std::string bytes = std::string(data) + (terminated ? std::string(1, '\0') : "");
-    return ::RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                            static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+    const std::string data(text);  // with its terminating zero
+    return ::RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
   }
-  bool SetText(const char* name, std::string_view text) { return Set(name, REG_SZ, text); }
 
  private:
   static void Remove() {
