@@ -86,33 +86,6 @@ TEST(StartNotavo, RegistryAndFileTable) {
   }
 }
 
-TEST(SendToNotavo, OnlyToARunningNotavo) {
-  FakePlatform p;
-  SendToNotavo(p, "text");
-  EXPECT_EQ(p.calls, (Calls{"find"}));
-
-  p.calls.clear();
-  p.window = 0x1234;
-  SendToNotavo(p, "text");
-  EXPECT_EQ(p.calls, (Calls{"find", "show text"}));
-}
-
-TEST(ViewedMailText, HeaderBlankLineBody) {
-  struct Case {
-    std::string header, body, text;
-  };
-  const std::vector<Case> cases = {
-      {"A", "B", "A\r\n\r\nB"},
-      {"", "", "\r\n\r\n"},
-      // Nothing is trimmed or normalised: a header with its own line break keeps it.
-      {"To: a\r\nSubject: s\r\n", "line\nline\r", "To: a\r\nSubject: s\r\n\r\n\r\nline\nline\r"},
-      {"Subject: 表示", "本文", "Subject: 表示\r\n\r\n本文"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ViewedMailText(c.header, c.body), c.text) << c.header;
-  }
-}
-
 // Each entry point's calls, for the option on and off, with and without Notavo's window.
 TEST(MemoEntryPoints, OptionAndWindowTable) {
   enum class Entry { kFolderCreate, kViewLoadMail, kViewClose };

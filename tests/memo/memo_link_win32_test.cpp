@@ -38,26 +38,22 @@ TEST_F(MemoLink, FolderCreateStartsTheProgramTheRegistryNames) {
   struct Case {
     const char* name;
     const char* subfolder;
-    const char* exeName;                // the copy's base name in the folder
-    const char* exeNameValue;           // ExeName in the registry; null: missing
-    bool pathWithoutBackslash = false;  // Path as a folder name without its backslash
+    const char* exeName;       // the copy's base name in the folder
+    const char* exeNameValue;  // ExeName in the registry; null: missing
     bool starts = true;
   };
   const std::vector<Case> cases = {
       {"named program", "zv-memo-named", "MemoPad", "MemoPad"},
       {"ExeName missing", "zv-memo-default", "Notavo", nullptr},
       {"two-byte folder and name", "zv-memo-表示", "メモ帳", "メモ帳"},
-      {"executable missing", "zv-memo-missing", "Other", "MemoPad", false, false},
-      {"Path without a backslash", "zv-memo-nobs", "Notavo", nullptr, true, false},
+      {"executable missing", "zv-memo-missing", "Other", "MemoPad", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     NotavoFolder folder(c.subfolder, c.exeName);
     ASSERT_TRUE(folder.copied());
     NotavoRegistry registry;
-    std::string path = folder.folder();
-    if (c.pathWithoutBackslash) path.pop_back();
-    ASSERT_TRUE(registry.SetText("Path", path));
+    ASSERT_TRUE(registry.SetText("Path", folder.folder()));
     if (c.exeNameValue) {
       ASSERT_TRUE(registry.SetText("ExeName", c.exeNameValue));
     }
@@ -75,19 +71,6 @@ TEST_F(MemoLink, FolderCreateStartsTheProgramTheRegistryNames) {
       EXPECT_TRUE(test::WaitFor([] { return test::FindNotavo() == nullptr; }));
     }
     EXPECT_EQ(test::FindNotavo(), nullptr);
-  }
-}
-
-TEST_F(MemoLink, FolderCreateWithoutPathStartsNothing) {
-  NotavoFolder folder("zv-memo-nopath", "Notavo");
-  for (const bool emptyPath : {false, true}) {
-    NotavoRegistry registry;
-    if (emptyPath) {
-      ASSERT_TRUE(registry.SetText("Path", ""));
-    }
-    ASSERT_TRUE(registry.SetText("ExeName", "Notavo"));
-    FolderCreate();
-    EXPECT_TRUE(folder.Running().empty()) << emptyPath;
   }
 }
 
@@ -126,13 +109,6 @@ TEST_F(MemoLink, ViewLoadMailHandsOverHeaderBlankLineBody) {
   EXPECT_EQ(shown.back(), "");
   EXPECT_EQ(test::ThreadEditWindows(), 0);
   EXPECT_EQ(folder.Starts(), 1u);
-}
-
-TEST_F(MemoLink, WithoutNotavoTheViewerCallsDoNothing) {
-  NotavoRegistry registry;
-  ViewLoadMail("To: a", "body");
-  ViewClose();
-  EXPECT_EQ(test::ThreadEditWindows(), 0);
 }
 
 TEST_F(MemoLink, OptionOffNothingStartsAndNothingReachesNotavo) {

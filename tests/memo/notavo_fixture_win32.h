@@ -47,6 +47,7 @@ bool WaitFor(F&& done, DWORD ms = 10000) {
   }
 }
 
+// Notavo's main window, borrowed; null when none exists.
 inline HWND FindNotavo() {
   return ::FindWindowA("TNotavoMainWindow", "Notavo");
 }

@@ -24,7 +24,7 @@ constexpr WPARAM kShowParam = 1;
 
 std::string g_logPath;
 bool g_hang = false;
-HWND g_display = nullptr;  // owned by the main window
+HWND g_display = nullptr;  // borrowed: a child of the main window, destroyed with it
 
 void AppendLog(const std::string& line) {
   const zv::win::UniqueFile file(::CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA,
@@ -83,7 +83,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ::SetWindowTextA(g_display, text.c_str());
       }
       return 1;
-    case WM_DESTROY:
+    case WM_CLOSE:
+      // The window's owner below destroys it once the loop has ended.
       ::PostQuitMessage(0);
       return 0;
     default:
@@ -123,11 +124,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kClassName;
   if (!::RegisterClassA(&wc)) return 1;
-  // Destroyed by WM_CLOSE or with the process.
-  const HWND main = ::CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+  const zv::win::UniqueWindow main(::CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW,
+                                                     CW_USEDEFAULT, CW_USEDEFAULT, 480, 360,
+                                                     nullptr, nullptr, instance, nullptr));
   if (!main) return 1;
-  ::ShowWindow(main, show);
+  ::ShowWindow(main.get(), show);
 
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
