@@ -1,0 +1,56 @@
+// The send-time check: runs every pattern that applies to an outgoing mail, collects the
+// findings into one warning and asks the user whether to send the mail anyway.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "check/pattern_table.h"
+
+namespace zv {
+
+// Title of the warning box.
+inline constexpr std::string_view kWarningTitle = "Zorvek32 からの警告";
+
+// What the composition window shows below its editor.
+enum class Attachment {
+  kPresent,
+  kAbsent,
+  kUnknown,  // no editor window or no rectangle; counts as no attachment
+};
+
+// The platform side of one check: the attachment test and the question to the user.
+class SendCheckHost {
+ public:
+  virtual ~SendCheckHost() = default;
+  // Asked at most once per check, and only when a pattern needs it.
+  virtual Attachment TestAttachment() = 0;
+  // Shows `text` (CP932, no zero byte) under `title` with Yes and No; true for Yes.
+  virtual bool AskUser(std::string_view text, std::string_view title) = 0;
+};
+
+// The attachment test from the bottom edges of the composition window and of its editor, in
+// screen pixels: attachments are listed in a gap of 12 pixels or more below the editor.
+inline Attachment AttachmentFromBottoms(long windowBottom, long editorBottom) {
+  return windowBottom - editorBottom < 12 ? Attachment::kAbsent : Attachment::kPresent;
+}
+
+// The warning for a mail with header text `header` and body text `body` (the signature
+// appended): every block of findings and the closing question, or an empty text when no
+// pattern finds anything.
+std::string ComposeWarning(const PatternTable& table, std::string_view header,
+                           std::string_view body, SendCheckHost& host);
+
+// True when the mail may go out: nothing was found, or the user answered Yes to the warning.
+bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
+                       SendCheckHost& host);
+
+// The half-width kana of `text` (bytes of 0x7F and above that do not lead a double-byte
+// character) as 「x」 entries, at most five, then "…" when there are more.
+std::string KanaExcerpt(std::string_view text);
+
+// The double-byte characters of `text` as 「xx」 entries, at most five, then "…" when there are
+// more. A lead byte that ends the text is listed alone.
+std::string ZenkakuExcerpt(std::string_view text);
+
+}  // namespace zv

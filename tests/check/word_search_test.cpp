@@ -1,0 +1,125 @@
+#include "check/word_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "text/sjis.h"
+
+namespace zv {
+namespace {
+
+constexpr size_t kAbsent = WordSearch::kAbsent;
+
+// What the search must give for one word: the end of SjisPos's match.
+size_t ExpectedEnd(std::string_view word, std::string_view text) {
+  const int pos = SjisPos(word, text);
+  if (pos == 0) return kAbsent;
+  return SjisByteOffset(UntilNul(text), pos) + UntilNul(word).size();
+}
+
+void ExpectSameAsSjisPos(const std::vector<std::string>& words, const std::string& text) {
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  const std::vector<size_t> ends = WordSearch(views).FirstEnds(text);
+  ASSERT_EQ(ends.size(), words.size());
+  for (size_t w = 0; w < words.size(); ++w) {
+    ASSERT_EQ(ends[w], ExpectedEnd(words[w], text))
+        << "word #" << w << " '" << words[w] << "' in '" << text << "'";
+  }
+}
+
+TEST(WordSearch, Table) {
+  struct Case {
+    std::vector<std::string> words;
+    std::string text;
+    std::vector<size_t> ends;
+  };
+  const std::vector<Case> cases = {
+      {{"A"}, "\x83\x41", {kAbsent}},  // A is the trail byte of ア
+      {{"A"},
+       "\x83\x41"
+       "A",
+       {3}},  // the real A after it
+      {{"\x41"
+        "b"},
+       "\x83\x41"
+       "b"
+       "\x41"
+       "b",
+       {5}},                        // first candidate starts at a trail byte
+      {{"\x81"}, "a\x81", {2}},     // lone lead byte at the end
+      {{"\\"}, "\x95\x5C\\", {3}},  // 表 ends in 0x5C
+      {{"he", "she", "his", "hers"}, "ushers", {4, 4, kAbsent, 6}},
+      {{"ab", "ab", "b"}, "xab", {3, 3, 3}},  // repeated words share their answer
+      {{""}, "x", {0}},
+      {{""}, "", {kAbsent}},
+      {{"x"}, std::string("ab\0x", 4), {kAbsent}},  // a zero byte ends the text
+      {{std::string("b\0z", 3)}, "abc", {2}},       // and a word
+      {{"aa", "aaa"}, "aaaa", {2, 3}},
+      {{"\x82\xA0\x82\xA2"}, "\x82\x82\xA0\x82\xA2", {kAbsent}},  // 0x82 0x82 is one character
+      {{"\x82\xA0\x82\xA2"}, "a\x82\xA0\x82\xA2", {5}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string_view> views(c.words.begin(), c.words.end());
+    EXPECT_EQ(WordSearch(views).FirstEnds(c.text), c.ends) << c.text;
+    ExpectSameAsSjisPos(c.words, c.text);
+  }
+}
+
+// Random texts over bytes that make character boundaries hard (lead bytes, trail bytes that
+// are also ASCII, half-width kana), words drawn partly from the texts themselves.
+TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
+  const std::string alphabet = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
+  std::mt19937 rng(20240611);
+  auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n)(rng); };
+  auto randomText = [&](size_t maxLength) {
+    std::string s(pick(maxLength), ' ');
+    for (char& c : s) c = alphabet[pick(alphabet.size() - 1)];
+    return s;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    const std::string text = randomText(40);
+    std::vector<std::string> words;
+    const size_t count = 1 + pick(7);
+    for (size_t k = 0; k < count; ++k) {
+      if (!text.empty() && pick(1) == 0) {
+        const size_t from = pick(text.size() - 1);
+        words.push_back(text.substr(from, 1 + pick(4)));
+      } else {
+        words.push_back(randomText(4));
+      }
+    }
+    ExpectSameAsSjisPos(words, text);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// Suffix chains: every word is a suffix of the longer ones, so each position reports many.
+TEST(WordSearch, NestedWordsOverLongText) {
+  std::vector<std::string> words;
+  for (int n = 1; n <= 300; ++n) words.push_back(std::string(n, '\x82'));
+  words.push_back("\x82\x41");  // never at a character start in a run of 0x82
+  std::string text(100000, '\x82');
+  text += "\x41";
+  ExpectSameAsSjisPos(words, text);
+}
+
+// A word list too large for the dense table takes the word-by-word path with the same answers.
+TEST(WordSearch, HugeWordListAgreesWithSjisPos) {
+  std::vector<std::string> words;
+  std::mt19937 rng(7);
+  for (int k = 0; k < 2000; ++k) {
+    std::string w(12, ' ');
+    for (char& c : w) c = static_cast<char>(1 + rng() % 255);
+    words.push_back(w);
+  }
+  words.push_back("\x83\x41");
+  words.push_back("A");
+  std::string text = "xx\x83\x41yy" + words[17] + "zz" + words[1999].substr(3);
+  ExpectSameAsSjisPos(words, text);
+}
+
+}  // namespace
+}  // namespace zv
