@@ -1,12 +1,20 @@
 #include "check/send_check.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "check/sjis_blocks.h"
 #include "check/word_search.h"
 #include "plugin/header_field.h"
 #include "text/lines.h"
 #include "text/sjis.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zv {
 
@@ -32,27 +40,71 @@ constexpr std::string_view kAttachLine =
 constexpr std::string_view kZorvekLine = "・以下の禁句が入っています。\r\n";
 constexpr std::string_view kHissuLine = "・以下の必須句が入っていません。\r\n";
 
-// KanaExcerpt over a text given as consecutive parts, read as one: a lead byte at the end of
-// one part takes the first byte of the next. A zero byte ends the text.
-std::string KanaExcerptOfParts(const std::vector<std::string_view>& parts) {
-  std::string out;
-  bool trailNext = false;
-  for (std::string_view part : parts) {
-    for (char c : part) {
-      const unsigned char b = static_cast<unsigned char>(c);
-      if (b == 0) return out;
-      if (trailNext) {
-        trailNext = false;
-      } else if (IsSjisLeadByte(b)) {
-        trailNext = true;
-      } else if (b > 0x7E) {
-        if (out.size() >= kKanaLimit) return out.append(kMore);
-        out.append(kOpen).push_back(c);
-        out.append(kClose);
+// Appends the half-width kana of `text`, which starts at a character start and holds no zero
+// byte, to `list`. False once the list is complete, ending with "…".
+bool AppendKana(std::string& list, std::string_view text) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  TrailMasks trails;
+  for (size_t base = 0; base < text.size(); base += kBlockBytes) {
+    const BlockMasks masks = ClassifyBlock(s + base, std::min(kBlockBytes, text.size() - base));
+    uint64_t high = masks.highSingle & ~trails.Next(masks.leadRange);
+    for (; high != 0; high &= high - 1) {
+      if (list.size() >= kKanaLimit) {
+        list.append(kMore);
+        return false;
       }
+      list.append(kOpen).push_back(static_cast<char>(s[base + LowestBit(high)]));
+      list.append(kClose);
     }
   }
-  return out;
+  return true;
+}
+
+// ZenkakuExcerpt of a text that holds no zero byte.
+std::string ZenkakuOf(std::string_view text) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  std::string list;
+  TrailMasks trails;
+  for (size_t base = 0; base < text.size(); base += kBlockBytes) {
+    const BlockMasks masks = ClassifyBlock(s + base, std::min(kBlockBytes, text.size() - base));
+    uint64_t lead = masks.leadRange & ~trails.Next(masks.leadRange);
+    for (; lead != 0; lead &= lead - 1) {
+      if (list.size() >= kZenkakuLimit) return list.append(kMore);
+      // A lead byte that ends the text is listed alone.
+      list.append(kOpen).append(text.substr(base + LowestBit(lead), 2)).append(kClose);
+    }
+  }
+  return list;
+}
+
+// Copies the lines of `text` (no zero byte in it) with nothing between them, which is the text
+// without its CR and LF bytes, to `out`; gives the number of bytes written.
+size_t CopyFlat(char* out, std::string_view text) {
+  char* w = out;
+  const char* s = text.data();
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time; only a chunk holding a line break is copied byte by byte.
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+    if (_mm_movemask_epi8(breaks) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(w), v);
+      w += 16;
+      continue;
+    }
+    for (size_t j = i; j < i + 16; ++j) {
+      *w = s[j];
+      w += s[j] != '\r' && s[j] != '\n';
+    }
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    *w = s[i];
+    w += s[i] != '\r' && s[i] != '\n';
+  }
+  return static_cast<size_t>(w - out);
 }
 
 // The header split into lines, each folded field joined into one line: a line that begins with
@@ -102,19 +154,13 @@ struct PatternPlan {
 }  // namespace
 
 std::string KanaExcerpt(std::string_view text) {
-  return KanaExcerptOfParts({text});
+  std::string list;
+  AppendKana(list, UntilNul(text));
+  return list;
 }
 
 std::string ZenkakuExcerpt(std::string_view text) {
-  text = UntilNul(text);
-  std::string out;
-  for (size_t pos = 0; pos < text.size(); ++pos) {
-    if (!IsSjisLeadByte(text[pos])) continue;
-    if (out.size() >= kZenkakuLimit) return out.append(kMore);
-    out.append(kOpen).append(text.substr(pos, 2)).append(kClose);
-    ++pos;
-  }
-  return out;
+  return ZenkakuOf(UntilNul(text));
 }
 
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
@@ -127,12 +173,12 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
 
   // The flat body (its lines with nothing between them) directly followed by the subject: the
   // text in which "添付" is looked for. Words count in the body only when they end within it.
-  std::string joint;
-  joint.reserve(body.size() + subject.size());
-  ForEachLine(body, [&](std::string_view line) { joint.append(line); });
-  const size_t bodySize = joint.size();
-  joint.append(subject);
-  const std::string_view flat(joint.data(), bodySize);
+  body = UntilNul(body);
+  const std::unique_ptr<char[]> jointBuffer(new char[body.size() + subject.size() + 1]);
+  const size_t bodySize = CopyFlat(jointBuffer.get(), body);
+  std::copy(subject.begin(), subject.end(), jointBuffer.get() + bodySize);
+  const std::string_view joint(jointBuffer.get(), bodySize + subject.size());
+  const std::string_view flat = joint.substr(0, bodySize);
 
   // Applicability, and every word of the applicable patterns for one shared search.
   std::vector<PatternPlan> plans;
@@ -199,23 +245,22 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
     } else {
       if (table.IsOn(i, PatternField::kKana)) {
         if (!kana) {
-          std::vector<std::string_view> parts;
-          parts.reserve(headerLines.size() * 2 + 1);
-          for (const std::string& line : headerLines) {
-            parts.push_back(line);
-            parts.push_back(kCrLf);
-          }
-          parts.push_back(flat);
-          kana = KanaExcerptOfParts(parts);
+          // The header lines, each followed by CR LF, then the flat body. Every line starts at
+          // a character start and CR LF holds no kana, so each part is scanned on its own.
+          kana.emplace();
+          bool more = true;
+          for (size_t k = 0; more && k < headerLines.size(); ++k)
+            more = AppendKana(*kana, headerLines[k]);
+          if (more) AppendKana(*kana, flat);
         }
         appendExcerpt(findings, kKanaLine, *kana);
       }
       if (table.IsOn(i, PatternField::kZenkakuText)) {
-        if (!zenkakuText) zenkakuText = ZenkakuExcerpt(flat);
+        if (!zenkakuText) zenkakuText = ZenkakuOf(flat);
         appendExcerpt(findings, kZenkakuTextLine, *zenkakuText);
       }
       if (table.IsOn(i, PatternField::kZenkakuSubject)) {
-        if (!zenkakuSubject) zenkakuSubject = ZenkakuExcerpt(subject);
+        if (!zenkakuSubject) zenkakuSubject = ZenkakuOf(subject);
         appendExcerpt(findings, kZenkakuSubjectLine, *zenkakuSubject);
       }
       if (table.IsOn(i, PatternField::kBlankSubject) && TrimControls(subject).empty()) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "text/sjis.h"
 
 namespace zv {
 namespace {
@@ -293,6 +296,63 @@ TEST(SendCheckExcerpts, Zenkaku) {
     const std::string excerpt = ZenkakuExcerpt(c.text);
     EXPECT_EQ(excerpt, c.excerpt) << c.text;
     EXPECT_EQ(excerpt.find('\0'), std::string::npos);
+  }
+}
+
+// The byte loops the excerpts are defined by, to compare the block scans with.
+std::string KanaByLoop(const std::string& text) {
+  std::string list;
+  for (size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (IsSjisLeadByte(b)) {
+      ++i;
+    } else if (b > 0x7E) {
+      if (list.size() >= 25) return list + "…";
+      list += "「" + std::string(1, text[i]) + "」";
+    }
+  }
+  return list;
+}
+
+std::string ZenkakuByLoop(const std::string& text) {
+  std::string list;
+  for (size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+    if (!IsSjisLeadByte(text[i])) continue;
+    if (list.size() >= 30) return list + "…";
+    const bool alone = i + 1 == text.size() || text[i + 1] == '\0';
+    list += "「" + text.substr(i, alone ? 1 : 2) + "」";
+    ++i;
+  }
+  return list;
+}
+
+TEST(SendCheckExcerpts, AgreeWithTheByteLoopOnRandomTexts) {
+  const std::string alphabet = "a~\x7F\x80\x81\x9F\xA0\xB1\xDF\xE0\xFC\xFD\x40";
+  std::mt19937 rng(5);
+  for (int round = 0; round < 3000; ++round) {
+    // Mostly plain bytes, so that the findings often lie beyond the first blocks.
+    std::string text(rng() % 300, 'a');
+    const unsigned rare = 1 + rng() % 40;
+    for (char& c : text) {
+      if (rng() % rare == 0) c = alphabet[rng() % alphabet.size()];
+    }
+    ASSERT_EQ(KanaExcerpt(text), KanaByLoop(text)) << round;
+    ASSERT_EQ(ZenkakuExcerpt(text), ZenkakuByLoop(text)) << round;
+  }
+}
+
+// The body is flattened and scanned in chunks; a word split by line breaks is found wherever
+// the break falls.
+TEST(SendCheckFindings, SplitWordAtEveryOffset) {
+  const PatternTable table = Table({Pattern(
+      {{F::kZorvekCheck, "True"}, {F::kZorvek, "ばか\r\n終了\r\nzz"}, {F::kKana, "True"}})});
+  for (size_t k = 0; k < 80; ++k) {
+    const std::string body = std::string(k, 'x') + "ば\r\nか" + std::string(k, '\n') +
+                             "終\r了\r\n" + std::string(k % 17, 'y') + "z\r\r\n\nzｶ";
+    EXPECT_EQ(Findings(table, "Subject: s", body),
+              "・以下の半角カナ文字が入っています。\r\n「ｶ」\r\n"
+              "・以下の禁句が入っています。\r\n「ばか」「終了」「zz」\r\n")
+        << k;
   }
 }
 

@@ -69,7 +69,8 @@ TEST(WordSearch, Table) {
 }
 
 // Random texts over bytes that make character boundaries hard (lead bytes, trail bytes that
-// are also ASCII, half-width kana), words drawn partly from the texts themselves.
+// are also ASCII, half-width kana), words drawn partly from the texts themselves. The longer
+// texts cross several 64-byte blocks.
 TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
   const std::string alphabet = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
   std::mt19937 rng(20240611);
@@ -79,20 +80,25 @@ TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
     for (char& c : s) c = alphabet[pick(alphabet.size() - 1)];
     return s;
   };
-  for (int round = 0; round < 3000; ++round) {
-    const std::string text = randomText(40);
-    std::vector<std::string> words;
-    const size_t count = 1 + pick(7);
-    for (size_t k = 0; k < count; ++k) {
-      if (!text.empty() && pick(1) == 0) {
-        const size_t from = pick(text.size() - 1);
-        words.push_back(text.substr(from, 1 + pick(4)));
-      } else {
-        words.push_back(randomText(4));
+  struct Shape {
+    size_t textLength, wordLength, words;
+  };
+  for (const Shape shape : {Shape{40, 4, 7}, Shape{300, 9, 30}}) {
+    for (int round = 0; round < 2000; ++round) {
+      const std::string text = randomText(shape.textLength);
+      std::vector<std::string> words;
+      const size_t count = 1 + pick(shape.words);
+      for (size_t k = 0; k < count; ++k) {
+        if (!text.empty() && pick(1) == 0) {
+          const size_t from = pick(text.size() - 1);
+          words.push_back(text.substr(from, 1 + pick(shape.wordLength)));
+        } else {
+          words.push_back(randomText(shape.wordLength));
+        }
       }
+      ExpectSameAsSjisPos(words, text);
+      if (HasFatalFailure()) return;
     }
-    ExpectSameAsSjisPos(words, text);
-    if (HasFatalFailure()) return;
   }
 }
 
@@ -106,8 +112,8 @@ TEST(WordSearch, NestedWordsOverLongText) {
   ExpectSameAsSjisPos(words, text);
 }
 
-// A word list too large for the dense table takes the word-by-word path with the same answers.
-TEST(WordSearch, HugeWordListAgreesWithSjisPos) {
+// Many words, most of them absent, some sharing their first bytes.
+TEST(WordSearch, ManyWords) {
   std::vector<std::string> words;
   std::mt19937 rng(7);
   for (int k = 0; k < 2000; ++k) {
@@ -117,7 +123,14 @@ TEST(WordSearch, HugeWordListAgreesWithSjisPos) {
   }
   words.push_back("\x83\x41");
   words.push_back("A");
-  std::string text = "xx\x83\x41yy" + words[17] + "zz" + words[1999].substr(3);
+  for (int k = 0; k < 50; ++k) words.push_back("\x8A\x94\x8E\xAE" + std::to_string(k));  // 株式
+  words.push_back(
+      "\x8A\x94\x8E\xAE"
+      "7x");
+  std::string text = "xx\x83\x41yy" + words[17] + "zz" + words[1999].substr(3) +
+                     "\x8A\x94\x8E\xAE"
+                     "7x \x8A\x94\x8E\xAE"
+                     "42";
   ExpectSameAsSjisPos(words, text);
 }
 

@@ -1,0 +1,143 @@
+// Where the characters of a Shift-JIS text start, worked out 64 bytes at a time instead of by a
+// byte-by-byte walk. A byte is a trail byte exactly when the byte before it is a lead-range byte
+// (0x81-0x9F, 0xE0-0xFC) that is not itself a trail byte; within a run of lead-range bytes that
+// follows a character start, every other byte is a trail.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "text/sjis.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace zv {
+
+inline constexpr size_t kBlockBytes = 64;
+
+// Byte classes for the block scans: bit 0 for a lead-range byte, bit 1 for a byte of 0x7F and
+// above that cannot lead a character (half-width kana and the other single high bytes).
+inline constexpr std::array<uint8_t, 256> kSjisByteClass = [] {
+  std::array<uint8_t, 256> classes{};
+  for (int b = 0; b < 256; ++b) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(b))) {
+      classes[b] = 1;
+    } else if (b >= 0x7F) {
+      classes[b] = 2;
+    }
+  }
+  return classes;
+}();
+
+// The lead-range bytes (bit 0 of kSjisByteClass) and the high single bytes (bit 1) of one block
+// of `len` bytes at `s`, as bit masks: bit i for byte i.
+struct BlockMasks {
+  uint64_t leadRange = 0;
+  uint64_t highSingle = 0;
+};
+
+namespace sjis_blocks_detail {
+
+inline constexpr uint64_t kOnes = 0x0101010101010101ULL;
+inline constexpr uint64_t kHighs = kOnes << 7;
+
+// 0x80 in every byte of `v` below `n` (n at most 0x80), 0 in the others.
+constexpr uint64_t BytesBelow(uint64_t v, uint64_t n) {
+  return ~(((v | kHighs) - kOnes * n) | v) & kHighs;
+}
+
+// The high bits of the eight bytes of `m` (each 0x80 or 0) gathered into bits 0-7.
+constexpr uint64_t Gather(uint64_t m) {
+  return ((m >> 7) * 0x0102040810204080ULL) >> 56;
+}
+
+}  // namespace sjis_blocks_detail
+
+namespace sjis_blocks_detail {
+
+inline void ClassifyTail(const unsigned char* s, size_t i, size_t len, BlockMasks& masks) {
+  for (; i < len; ++i) {
+    const uint64_t c = kSjisByteClass[s[i]];
+    masks.leadRange |= (c & 1) << i;
+    masks.highSingle |= (c >> 1) << i;
+  }
+}
+
+}  // namespace sjis_blocks_detail
+
+// Eight bytes at a time in plain integers: a lead-range byte is 0x80 + 1..0x1F or 0xE0 + 0..0x1C.
+inline BlockMasks ClassifyBlockPortable(const unsigned char* s, size_t len) {
+  using namespace sjis_blocks_detail;
+  BlockMasks masks;
+  size_t i = 0;
+  for (; i + 8 <= len; i += 8) {
+    uint64_t v;
+    std::memcpy(&v, s + i, 8);
+    const uint64_t low = v ^ (kOnes * 0x80);
+    const uint64_t top = v ^ (kOnes * 0xE0);
+    const uint64_t lead = (BytesBelow(low, 0x20) & ~BytesBelow(low, 1)) | BytesBelow(top, 0x1D);
+    const uint64_t at7F = BytesBelow(v ^ (kOnes * 0x7F), 1);
+    const uint64_t high = ((v & kHighs) | at7F) & ~lead;
+    masks.leadRange |= Gather(lead) << i;
+    masks.highSingle |= Gather(high) << i;
+  }
+  ClassifyTail(s, i, len, masks);
+  return masks;
+}
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time. With the top bit flipped, bytes compare as signed: 0x81-0x9F become
+// 1..0x1F, 0xE0-0xFC become 0x60..0x7C, and 0x7F and above become -1 and up.
+inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
+  BlockMasks masks;
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  size_t i = 0;
+  for (; i + 16 <= len; i += 16) {
+    const __m128i y = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), flip);
+    const __m128i lead = _mm_or_si128(
+        _mm_and_si128(_mm_cmpgt_epi8(y, _mm_set1_epi8(0)), _mm_cmplt_epi8(y, _mm_set1_epi8(0x20))),
+        _mm_and_si128(_mm_cmpgt_epi8(y, _mm_set1_epi8(0x5F)),
+                      _mm_cmplt_epi8(y, _mm_set1_epi8(0x7D))));
+    const __m128i high = _mm_andnot_si128(lead, _mm_cmpgt_epi8(y, _mm_set1_epi8(-2)));
+    masks.leadRange |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(lead))) << i;
+    masks.highSingle |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(high))) << i;
+  }
+  sjis_blocks_detail::ClassifyTail(s, i, len, masks);
+  return masks;
+}
+#else
+inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
+  return ClassifyBlockPortable(s, len);
+}
+#endif
+
+// Feeds the lead-range masks of consecutive blocks (bit i for byte i) and gives each block's
+// trail-byte mask, carrying a lead byte at the end of one block over to the next.
+class TrailMasks {
+ public:
+  uint64_t Next(uint64_t leadRange) {
+    constexpr uint64_t kEven = 0x5555555555555555ULL;
+    leadRange &= ~carry_;  // a trail byte never leads
+    const uint64_t followsLeadRange = leadRange << 1 | carry_;
+    // Runs that start on an odd bit are cleared by carrying through them; those on even bits
+    // stay. Inside a run, the bytes at odd distances from its start are the trails.
+    const uint64_t oddRunStarts = leadRange & ~kEven & ~followsLeadRange;
+    uint64_t evenRuns;
+    carry_ = __builtin_add_overflow(oddRunStarts, leadRange, &evenRuns) ? 1 : 0;
+    return (kEven ^ (evenRuns << 1)) & followsLeadRange;
+  }
+
+ private:
+  uint64_t carry_ = 0;  // the next block's first byte is a trail
+};
+
+// Lowest set bit's index; the mask is not zero.
+inline unsigned LowestBit(uint64_t mask) {
+  return static_cast<unsigned>(__builtin_ctzll(mask));
+}
+
+}  // namespace zv
