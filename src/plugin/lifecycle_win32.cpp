@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "check/patterns_win32.h"
+#include "check/send_check_win32.h"
 #include "memo/memo_link_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
@@ -37,9 +38,10 @@ void FreeIniStoreStep() {
   FreeIniStore();
 }
 
-bool RunSendCheck(HWND /*composition*/, const std::string& /*header*/,
-                  const std::string& /*body*/) {
-  return true;
+bool RunSendCheck(HWND composition, const std::string& header, const std::string& body) {
+  const PluginState& state = State();
+  return CheckOutgoingMail(state.patterns.table, HostCalls(state.host.table), composition, header,
+                           body);
 }
 
 int32_t ShowSetupDialogStep() {

@@ -1,0 +1,39 @@
+#include "check/send_check_win32.h"
+
+#include <string>
+
+#include "text/cp932_win32.h"
+
+namespace zv {
+
+bool AskWarningBox(std::string_view text, std::string_view title) {
+  const std::wstring wideText = win::Cp932ToWide(text);
+  const std::wstring wideTitle = win::Cp932ToWide(title);
+  return ::MessageBoxW(nullptr, wideText.c_str(), wideTitle.c_str(), MB_YESNO | MB_ICONWARNING) ==
+         IDYES;
+}
+
+Attachment AttachmentBelowEditor(HWND composition, HWND editor) {
+  RECT window{};
+  RECT edit{};
+  if (!editor || !::GetWindowRect(composition, &window) || !::GetWindowRect(editor, &edit)) {
+    return Attachment::kUnknown;
+  }
+  return AttachmentFromBottoms(window.bottom, edit.bottom);
+}
+
+Attachment WindowsSendCheckHost::TestAttachment() {
+  return AttachmentBelowEditor(composition_, host_.SendGetEditor(composition_));
+}
+
+bool WindowsSendCheckHost::AskUser(std::string_view text, std::string_view title) {
+  return AskWarningBox(text, title);
+}
+
+bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
+                       std::string_view header, std::string_view body) {
+  WindowsSendCheckHost platform(host, composition);
+  return CheckOutgoingMail(table, header, body, platform);
+}
+
+}  // namespace zv
