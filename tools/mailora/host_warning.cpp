@@ -62,6 +62,19 @@ void WarningAnswerer::Watch(int button, const std::string& bitmapPath) {
                  reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
 }
 
+void PlaceEditor(const CompositionWindow& w, int gap) {
+  const HWND pane = ::GetParent(w.body());
+  RECT window{};
+  RECT client{};
+  ::GetWindowRect(w.hwnd(), &window);
+  ::GetClientRect(w.hwnd(), &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(pane, &origin);
+  const int height = window.bottom - gap - origin.y;
+  ::MoveWindow(pane, 0, 0, client.right, height, FALSE);
+  ::MoveWindow(w.body(), 0, 0, client.right, height, FALSE);
+}
+
 bool SaveWindowPicture(HWND w, const std::string& path) {
   RECT r{};
   if (!::GetWindowRect(w, &r)) return false;

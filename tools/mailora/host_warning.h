@@ -1,5 +1,6 @@
 // The user at the substitute host's screen: watches for the plug-in's warning box from a second
-// thread, reads it and presses one of its buttons, so that sends run unattended.
+// thread, reads it and presses one of its buttons, so that sends run unattended; and the
+// attachment strip below the body editor.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include <atomic>
 #include <string>
 #include <thread>
+
+#include "host_window.h"
 
 namespace mailora {
 
@@ -39,6 +42,10 @@ class WarningAnswerer {
   std::atomic<bool> stop_ = false;
   std::thread thread_;
 };
+
+// Sizes the composition window's body editor so that its bottom edge lies `gap` pixels above the
+// window's own, the strip where the host lists a mail's attachments.
+void PlaceEditor(const CompositionWindow& w, int gap);
 
 // Saves what the screen shows of window `w` (borrowed) as a 24-bit BMP file.
 bool SaveWindowPicture(HWND w, const std::string& path);

@@ -60,21 +60,6 @@ void PrintIndented(const std::string& text) {
   }
 }
 
-// Sizes the body editor so that its bottom edge lies `gap` pixels above the window's, where the
-// host would list the attachments.
-void PlaceEditor(const mailora::CompositionWindow& w, int gap) {
-  const HWND pane = ::GetParent(w.body());
-  RECT window{};
-  RECT client{};
-  ::GetWindowRect(w.hwnd(), &window);
-  ::GetClientRect(w.hwnd(), &client);
-  POINT origin{0, 0};
-  ::ClientToScreen(pane, &origin);
-  const int height = window.bottom - gap - origin.y;
-  ::MoveWindow(pane, 0, 0, client.right, height, FALSE);
-  ::MoveWindow(w.body(), 0, 0, client.right, height, FALSE);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

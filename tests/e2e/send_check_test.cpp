@@ -1,0 +1,169 @@
+// The send-time check through APCSendPost: patterns from the settings file, the mail from the
+// substitute host's composition window and signature file, the warning answered by a second
+// thread, and the header handed back whatever the answer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "mailora/host.h"
+#include "mailora/host_registry.h"
+#include "mailora/host_warning.h"
+#include "mailora/host_window.h"
+
+namespace {
+
+constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
+const std::string kEntry = "X-Mailer-Plugin: Zorvek32 Ver.1.04 Rev.2\r\n";
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(f);
+}
+
+// One pattern for every mail: the forbidden word 禁句 and the attachment check.
+std::string SettingsFile() {
+  std::string file = "Zorvek\\PatternCount=Integer:1\r\n";
+  const char* fields[13][2] = {{"Name", "e2e"},
+                               {"Address", ""},
+                               {"AddressOn", "False"},
+                               {"Always", "False"},
+                               {"Kana", "False"},
+                               {"ZenkakuText", "False"},
+                               {"ZenkakuSubject", "False"},
+                               {"BlankSubject", "False"},
+                               {"AttachCheck", "True"},
+                               {"ZorvekCheck", "True"},
+                               {"Zorvek", "禁句"},
+                               {"HissuCheck", "False"},
+                               {"Hissu", ""}};
+  for (const auto& f : fields) {
+    file += std::string("Zorvek\\Pattern0000\\") + f[0] + "=String:" + f[1] + "\r\n";
+  }
+  return file;
+}
+
+class SendCheck : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mailora::ResetScript();
+    mailora::DeletePluginRecord();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    box_ = std::string(temp) + "zv-e2e-check-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    ::CreateDirectoryA(box_.c_str(), nullptr);
+    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
+    WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", SettingsFile());
+    WriteFileBytes(box_ + "Signature", "{Begin 署名}\r\n禁句入りの署名\r\n{End}\r\n");
+    auto& script = mailora::Script();
+    script.mailbox = box_;
+    script.account = box_;
+    // Common off: the settings file lives in the mailbox folder.
+    HKEY key = nullptr;  // closed below
+    ASSERT_EQ(
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    const DWORD off = 0;
+    ::RegSetValueExA(key, "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
+    ::RegCloseKey(key);
+    ASSERT_TRUE(plugin_.loaded());
+    ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
+  }
+  void TearDown() override {
+    plugin_.CleanUp()();
+    ::DeleteFileA((box_ + "Plugins\\Zorvek32.ini").c_str());
+    ::DeleteFileA((box_ + "Signature").c_str());
+    ::RemoveDirectoryA((box_ + "Plugins").c_str());
+    ::RemoveDirectoryA(box_.c_str());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+    mailora::DeletePluginRecord();
+    mailora::ResetScript();
+  }
+
+  struct Outcome {
+    int32_t result;
+    mailora::WarningSeen seen;
+    std::vector<mailora::SetHeaderCall> setHeaderCalls;
+  };
+
+  // Sends `body` with `signature` selected and the editor `gap` pixels above the window's
+  // bottom, answering a warning with `button`.
+  Outcome Send(const std::string& body, const std::string& signature, int button, int gap = 0) {
+    mailora::CompositionWindow w(body, signature);
+    mailora::PlaceEditor(w, gap);
+    auto& script = mailora::Script();
+    script.headers[w.hwnd()] = "To: a@example.com\r\nSubject: hi\r\n";
+    script.editors[w.hwnd()] = w.body();
+    script.setHeaderCalls.clear();
+    mailora::WarningAnswerer answerer(button);
+    Outcome outcome{plugin_.SendPost()(w.hwnd(), 0), {}, {}};
+    outcome.seen = answerer.Finish();
+    outcome.setHeaderCalls = script.setHeaderCalls;
+    return outcome;
+  }
+
+  mailora::Plugin plugin_;
+  std::string box_;
+};
+
+const std::string kHeaderSentBack = "To: a@example.com\r\n" + kEntry + "Subject: hi\r\n";
+
+TEST_F(SendCheck, NoFindingSendsWithoutAWindow) {
+  const Outcome o = Send("こんにちは\r\n", "(無し)", IDNO);
+  EXPECT_EQ(o.result, -1);
+  EXPECT_FALSE(o.seen.shown);
+  ASSERT_EQ(o.setHeaderCalls.size(), 1u);
+  EXPECT_EQ(o.setHeaderCalls[0].header, kHeaderSentBack);
+}
+
+TEST_F(SendCheck, TheAnswerDecidesAndTheHeaderIsSentBackEitherWay) {
+  struct Case {
+    int button;
+    int32_t result;
+  };
+  for (const Case c : {Case{IDYES, -1}, Case{IDNO, 0}}) {
+    SCOPED_TRACE(c.button);
+    const Outcome o = Send("これは禁\r\n句です\r\n", "(無し)", c.button);
+    EXPECT_EQ(o.result, c.result);
+    ASSERT_TRUE(o.seen.shown);
+    EXPECT_EQ(
+        o.seen.text,
+        "■禁句パターン【e2e】\r\n・以下の禁句が入っています。\r\n「禁句」\r\n\r\n送信しますか？");
+    EXPECT_FALSE(o.seen.owned);
+    EXPECT_TRUE(o.seen.yesNoOnly);
+    ASSERT_EQ(o.setHeaderCalls.size(), 1u);
+    EXPECT_EQ(o.setHeaderCalls[0].header, kHeaderSentBack);
+  }
+}
+
+TEST_F(SendCheck, AttachmentGapBelowTheEditor) {
+  struct Case {
+    int gap;
+    bool warned;
+  };
+  for (const Case c : {Case{11, true}, Case{12, false}}) {
+    SCOPED_TRACE(c.gap);
+    const Outcome o = Send("資料を添付します\r\n", "(無し)", IDNO, c.gap);
+    EXPECT_EQ(o.seen.shown, c.warned);
+    EXPECT_EQ(o.result, c.warned ? 0 : -1);
+    if (c.warned) {
+      EXPECT_EQ(o.seen.text,
+                "■禁句パターン【e2e】\r\n"
+                "・「添付」と書かれていますが、添付ファイルがありません。\r\n\r\n送信しますか？");
+    }
+  }
+}
+
+TEST_F(SendCheck, SignatureFromTheAccountFileIsChecked) {
+  const Outcome o = Send("本文\r\n", "署名", IDNO);
+  EXPECT_EQ(o.result, 0);
+  ASSERT_TRUE(o.seen.shown);
+  EXPECT_NE(o.seen.text.find("「禁句」"), std::string::npos) << o.seen.text;
+}
+
+}  // namespace
