@@ -1,0 +1,15 @@
+#include "ui/common_form_win32.h"
+
+#include "ui/common_form.h"
+#include "ui/resource_ids.h"
+
+namespace zv::ui::win {
+
+TCommonForm::TCommonForm() : TForm(kCommonFormDescription) {
+  Load({});
+  icon_.reset(static_cast<HICON>(
+      ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(ZV_IDI_PLUGIN), IMAGE_ICON, 32, 32, 0)));
+  if (icon_) SetIcon(icon_.get());
+}
+
+}  // namespace zv::ui::win

@@ -1,0 +1,18 @@
+// TCommonForm: a form that is never shown; it carries the plug-in's icon (32 x 32 and 16 x 16).
+#pragma once
+
+#include "ui/forms_win32.h"
+
+namespace zv::ui::win {
+
+class TCommonForm final : public TForm {
+ public:
+  TCommonForm();
+  // The icon at 32 x 32; null when the module has no icon resource.
+  HICON PluginIcon() const { return icon_.get(); }
+
+ private:
+  zv::win::UniqueIcon icon_;
+};
+
+}  // namespace zv::ui::win

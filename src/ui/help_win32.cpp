@@ -1,0 +1,37 @@
+#include "ui/help_win32.h"
+
+#include <shellapi.h>
+
+#include "ui/forms_win32.h"
+
+namespace zv::ui::win {
+
+bool Win32HelpEnvironment::FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void Win32HelpEnvironment::ShowError(const std::string& message) {
+  ::MessageBoxW(owner_, Wide(message).c_str(), Wide(kHelpErrorCaption).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Win32HelpEnvironment::Open(const std::string& path) {
+  // The result is not examined: a missing viewer is the system's to report.
+  ::ShellExecuteW(owner_, L"OPEN", Wide(path).c_str(), L"", L"", SW_SHOW);
+}
+
+}  // namespace zv::ui::win
+
+namespace zv::ui {
+
+void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept {
+  try {
+    win::Win32HelpEnvironment env(owner, readInstallPath);
+    ShowHelp(env);
+  } catch (...) {
+    // The dialog stays usable whatever happened.
+  }
+}
+
+}  // namespace zv::ui

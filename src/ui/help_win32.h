@@ -1,0 +1,40 @@
+// The help launcher on Win32: registry, file system, message boxes and the shell.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "text/long_path_win32.h"
+#include "ui/help.h"
+
+namespace zv::ui::win {
+
+// Reads the host's InstallPath; empty when missing, not a plain string, or unreadable.
+using InstallPathReader = std::function<std::string()>;
+
+class Win32HelpEnvironment : public HelpEnvironment {
+ public:
+  Win32HelpEnvironment(HWND owner, InstallPathReader readInstallPath)
+      : owner_(owner), read_(std::move(readInstallPath)) {}
+  std::string InstallPath() override { return read_ ? read_() : std::string(); }
+  DirectorySearch& Directories() override { return directories_; }
+  bool FileExists(const std::string& path) override;
+  void ShowError(const std::string& message) override;
+  void Open(const std::string& path) override;
+
+ private:
+  HWND owner_;  // borrowed
+  InstallPathReader read_;
+  zv::win::Win32DirectorySearch directories_;
+};
+
+}  // namespace zv::ui::win
+
+namespace zv::ui {
+
+// Opens the help file for the dialog `owner` (borrowed), or says what is missing.
+void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept;
+
+}  // namespace zv::ui

@@ -1,0 +1,37 @@
+// TVersionForm and the About box.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "ui/forms_win32.h"
+#include "ui/version_form.h"
+
+namespace zv::ui::win {
+
+class TVersionForm final : public TForm {
+ public:
+  TVersionForm();
+  TImage& Image1() const { return *image1_; }
+  TButton& OKButton() const { return *okButton_; }
+  // Centres the box on `window` (borrowed), kept inside the screen; on the screen itself when
+  // the window's rectangle cannot be read.
+  void CenterOnWindow(HWND window);
+  void SetVersionTexts(std::string_view purpose, std::string_view name, std::string_view version,
+                       std::string_view years);
+
+ private:
+  TImage* image1_ = nullptr;
+  TButton* okButton_ = nullptr;
+};
+
+}  // namespace zv::ui::win
+
+namespace zv::ui {
+
+// Shows the About box modally, centred on `window` (borrowed; may be null), and destroys it when
+// it closes. Needs no start-up.
+void ShowAboutBox(HWND window) noexcept;
+
+}  // namespace zv::ui
