@@ -7,6 +7,7 @@
 #include "memo/memo_link_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
+#include "ui/version_form_win32.h"
 
 namespace zv {
 
@@ -47,7 +48,7 @@ bool RunSendCheck(HWND composition, const std::string& header, const std::string
 int32_t ShowSetupDialogStep() {
   return 2;
 }
-void ShowAboutBoxStep(HWND /*owner*/) {}
+void ShowAboutBoxStep(HWND owner) { ui::ShowAboutBox(owner); }
 void MemoFolderCreateStep() {
   WinNotavoPlatform platform;
   MemoFolderCreate(State().patterns.associateOption, platform);
