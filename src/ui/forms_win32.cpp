@@ -524,8 +524,9 @@ TPanel::TPanel(TForm& form, const ControlDescription& d, TContainer* parent)
 
 TTabSheet::TTabSheet(TForm& form, const ControlDescription& d, TPageControl& pages)
     : TContainer(form, d, nullptr) {
-  CreateContainer(form.PanelClass(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                  WS_EX_CONTROLPARENT, pages.PageParent(), Bounds(), "");
+  DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if (Visible()) style |= WS_VISIBLE;  // the page control hides all but the active one
+  CreateContainer(form.PanelClass(), style, WS_EX_CONTROLPARENT, pages.PageParent(), Bounds(), "");
   pages.AddPage(*this);
 }
 
@@ -1366,11 +1367,7 @@ int TForm::ShowModal() {
   const int result = modalResult_;
   if (OnClose) OnClose();
   disabled.Restore();
-  if (Handle()) {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                   SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  StoreBounds(Handle() ? WindowBounds(Handle()) : Bounds());
+  SetVisible(false);
   if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
   return result;
 }
@@ -1398,8 +1395,12 @@ LRESULT TForm::ContainerMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) == WA_INACTIVE) {
         const HWND focus = ::GetFocus();
         if (focus && ::IsChild(h, focus)) lastFocus_ = focus;
-      } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(h, lastFocus_)) {
+      } else if (!restoringFocus_ && lastFocus_ && ::IsWindow(lastFocus_) &&
+                 ::IsChild(h, lastFocus_) && !::IsChild(h, ::GetFocus())) {
+        // Setting the focus may activate the form again: once is enough.
+        restoringFocus_ = true;
         ::SetFocus(lastFocus_);
+        restoringFocus_ = false;
       }
       return 0;
     case DM_GETDEFID:

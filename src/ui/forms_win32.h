@@ -453,6 +453,7 @@ class TForm : private detail::FormSelf, public TContainer {
   int modalResult_ = 0;
   bool loaded_ = false;
   bool inModal_ = false;
+  bool restoringFocus_ = false;
 
   friend class TContainer;
   friend class TPanel;
