@@ -1,6 +1,32 @@
 #include "settings/placement_win32.h"
 
+#include "settings/ini_file.h"
+
 namespace zv::win {
+
+Variant IniPlacementStore::Read(std::string_view section, std::string_view key,
+                                const Variant& def) {
+  return IniRead(section, key, def);
+}
+
+void IniPlacementStore::Write(std::string_view section, std::string_view key,
+                              const Variant& value) {
+  IniWrite(section, key, value);
+}
+
+bool IniPlacementStore::Save() {
+  return SaveIniStore();
+}
+
+bool SavePlacement(ui::win::TForm& form, std::string_view section) {
+  IniPlacementStore store;
+  return SavePlacement(form, section, store);
+}
+
+void LoadPlacement(ui::win::TForm& form, std::string_view section) {
+  IniPlacementStore store;
+  LoadPlacement(form, section, store);
+}
 
 bool SavePlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store) {
   ui::win::FormPlacement placement(form);

@@ -8,9 +8,22 @@
 
 namespace zv::win {
 
+// The process-wide settings store (IniRead, IniWrite, SaveIniStore) as the placement uses it.
+class IniPlacementStore final : public PlacementStore {
+ public:
+  Variant Read(std::string_view section, std::string_view key, const Variant& def) override;
+  void Write(std::string_view section, std::string_view key, const Variant& value) override;
+  bool Save() override;
+};
+
 // Stores the form's placement under `section` and writes the settings file.
 bool SavePlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store);
 // Restores it, keeping the form on the primary screen.
 void LoadPlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store);
+
+// The same with the process-wide settings store. A file that cannot be written is reported by
+// the result only; the form closes all the same.
+bool SavePlacement(ui::win::TForm& form, std::string_view section);
+void LoadPlacement(ui::win::TForm& form, std::string_view section);
 
 }  // namespace zv::win

@@ -2,9 +2,16 @@
 
 #include <shellapi.h>
 
+#include "settings/registry_win32.h"
 #include "ui/forms_win32.h"
 
 namespace zv::ui::win {
+
+std::string RegistryInstallPath() {
+  const Variant v = zv::win::RegRead(kInstallPathKey, kInstallPathValue, Variant::Text(""));
+  const std::string* text = v.AsText();
+  return text ? *text : std::string();
+}
 
 bool Win32HelpEnvironment::FileExists(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
@@ -27,11 +34,16 @@ namespace zv::ui {
 
 void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept {
   try {
-    win::Win32HelpEnvironment env(owner, readInstallPath);
+    win::Win32HelpEnvironment env(owner,
+                                  readInstallPath ? readInstallPath : win::RegistryInstallPath);
     ShowHelp(env);
   } catch (...) {
     // The dialog stays usable whatever happened.
   }
+}
+
+void ShowHelp(HWND owner) noexcept {
+  ShowHelp(owner, win::RegistryInstallPath);
 }
 
 }  // namespace zv::ui

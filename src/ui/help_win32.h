@@ -14,6 +14,9 @@ namespace zv::ui::win {
 // Reads the host's InstallPath; empty when missing, not a plain string, or unreadable.
 using InstallPathReader = std::function<std::string()>;
 
+// The host's InstallPath from the registry: text only, else empty.
+std::string RegistryInstallPath();
+
 class Win32HelpEnvironment : public HelpEnvironment {
  public:
   Win32HelpEnvironment(HWND owner, InstallPathReader readInstallPath)
@@ -34,7 +37,9 @@ class Win32HelpEnvironment : public HelpEnvironment {
 
 namespace zv::ui {
 
-// Opens the help file for the dialog `owner` (borrowed), or says what is missing.
+// Opens the help file for the dialog `owner` (borrowed), or says what is missing. The host's
+// InstallPath comes from `readInstallPath`, or from the registry when none is given.
 void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept;
+void ShowHelp(HWND owner) noexcept;
 
 }  // namespace zv::ui
