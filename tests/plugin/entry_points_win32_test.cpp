@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "plugin/lifecycle_win32.h"
@@ -138,7 +139,18 @@ TEST_F(SendSequence, OtherEntryPointsAnswerQuietly) {
   FolderCreate();
   ViewClose();
   ViewLoadMail(nullptr, nullptr);
+  // The About box is modal: closed from another thread as a user would close it.
+  std::thread closer([] {
+    for (int waited = 0; waited < 10000; waited += 20) {
+      if (HWND box = ::FindWindowW(L"TVersionForm", nullptr); box && ::IsWindowVisible(box)) {
+        ::PostMessageW(box, WM_CLOSE, 0, 0);
+        return;
+      }
+      ::Sleep(20);
+    }
+  });
   VersionInfo(nullptr);
+  closer.join();
   // Already started: an accepted version changes nothing, a refused one is still refused.
   EXPECT_TRUE(StartUp("1.10"));
   EXPECT_FALSE(StartUp("1.0"));
