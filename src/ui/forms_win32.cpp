@@ -456,6 +456,17 @@ LRESULT CALLBACK TContainer::ContainerProc(HWND window, UINT msg, WPARAM wp, LPA
 LRESULT TContainer::ContainerMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const HWND h = Handle();
   switch (msg) {
+    // A multi-line edit in a dialog asks its parent to move the focus on Tab and to close on
+    // Esc. Inside a panel or a tab sheet that parent is not the form: the form answers both,
+    // and a container is never closed on its own.
+    case WM_NEXTDLGCTL:
+      if (&Form() != this && Form().Handle()) return ::SendMessageW(Form().Handle(), msg, wp, lp);
+      break;
+    case WM_CLOSE:
+      if (&Form() != this && Form().Handle()) {
+        ::PostMessageW(Form().Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+      }
+      return 0;
     case WM_COMMAND:
       if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lp))) {
         c->Command(HIWORD(wp));
@@ -1391,6 +1402,15 @@ LRESULT TForm::ContainerMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_NEXTDLGCTL: {
+      HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)  // borrowed
+                             : ::GetNextDlgTabItem(h, ::GetFocus(), wp != 0);
+      if (next && ::IsChild(h, next)) {
+        ::SetFocus(next);
+        if (auto* edit = dynamic_cast<TEdit*>(FromHandle(next))) edit->SelectAll();
+      }
+      return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         const HWND focus = ::GetFocus();
