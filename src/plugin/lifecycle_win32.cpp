@@ -7,6 +7,7 @@
 #include "memo/memo_link_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
+#include "ui/setup_form_win32.h"
 #include "ui/version_form_win32.h"
 
 namespace zv {
@@ -24,17 +25,23 @@ void LoadIniStoreStep() {
     throw std::runtime_error("the settings file cannot be read");
   }
 }
-void CreateSetupDialogStep() {}
+void CreateSetupDialogStep() {
+  ui::CreateSetupDialog(State().patterns);
+}
 void LoadPatternsStep() {
   win::LoadPatterns(State().patterns);
 }
-void EnableAssociateCheckStep() {}
+void EnableAssociateCheckStep() {
+  ui::EnableAssociateNotavoCheck(State().patterns.notavoInstalled);
+}
 
 // A settings file that cannot be written leaves the old one in place; the host is not told.
 void SavePatternsStep() {
   win::SavePatterns(State().patterns);
 }
-void DestroySetupDialogStep() {}
+void DestroySetupDialogStep() {
+  ui::DestroySetupDialog();
+}
 void FreeIniStoreStep() {
   FreeIniStore();
 }
@@ -46,7 +53,7 @@ bool RunSendCheck(HWND composition, const std::string& header, const std::string
 }
 
 int32_t ShowSetupDialogStep() {
-  return 2;
+  return ui::ShowSetupDialog();
 }
 void ShowAboutBoxStep(HWND owner) { ui::ShowAboutBox(owner); }
 void MemoFolderCreateStep() {

@@ -1,0 +1,264 @@
+#include "ui/setup_form_win32.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "settings/ini_file.h"
+#include "settings/placement_win32.h"
+#include "ui/common_form_win32.h"
+#include "ui/help_win32.h"
+#include "ui/input_form_win32.h"
+
+namespace zv::ui::win {
+
+namespace {
+
+// The hourglass for the scope; the cursor that was showing comes back after it.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { ::SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;  // borrowed: shared system cursors are never destroyed
+};
+
+}  // namespace
+
+TSetupForm::TSetupForm(PatternSettings& settings)
+    : TForm(kSetupFormDescription), model_(*this, *this, settings) {
+  Load(Handlers());
+  // The shared handlers need to know which control raised them.
+  for (const auto& memo : kSetupMemos) {
+    Control(memo.control).OnChange = [this, c = memo.control](TControl&) { model_.MemoChange(c); };
+  }
+  for (const auto& check : kSetupChecks) {
+    Control(check.control).OnClick = [this, c = check.control](TControl&) { model_.CheckClick(c); };
+  }
+  TCommonForm common;
+  SetIcon(common.PluginIcon());
+}
+
+TSetupForm::~TSetupForm() {
+  // The form's own destructor would run it after the behaviour is gone.
+  OnDestroy = nullptr;
+  WaitCursor wait;
+  model_.FormDestroy();
+}
+
+HandlerTable TSetupForm::Handlers() {
+  auto none = [] {};
+  return {
+      {"FormCreate",
+       [this] {
+         BindControls();
+         model_.FormCreate();
+       }},
+      {"FormShow", [this] { model_.FormShow(); }},
+      {"FormClose",
+       [this] {
+         WaitCursor wait;
+         model_.FormClose();
+       }},
+      {"FormDestroy", none},
+      {"PatternListBoxClick", [this] { model_.PatternListBoxClick(); }},
+      {"PatternAddButtonClick", [this] { model_.PatternAddButtonClick(); }},
+      {"PatternRenameButtonClick", [this] { model_.PatternRenameButtonClick(); }},
+      {"PatternDeleteButtonClick", [this] { model_.PatternDeleteButtonClick(); }},
+      {"MemoChange", none},
+      {"AddressRadioClick", [this] { model_.AddressRadioClick(); }},
+      {"CheckClick", none},
+      {"OKButtonClick", [this] { model_.OKButtonClick(); }},
+      {"CancelButtonClick", [this] { model_.CancelButtonClick(); }},
+      {"HelpButtonClick", [this] { model_.HelpButtonClick(); }},
+  };
+}
+
+void TSetupForm::BindControls() {
+  for (size_t i = 0; i < kSetupControlCount; ++i) {
+    controls_[i] = FindControl(SetupControlName(static_cast<SetupControl>(i)));
+    if (!controls_[i]) throw std::runtime_error("setup form: control missing");
+  }
+  list_ = Find<TListBox>("PatternListBox");
+  pages_ = Find<TPageControl>("SetupPageControl");
+  patternPanel_ = FindControl("PatternPanel");
+  panel1_ = FindControl("Panel1");
+  zorvekPanel_ = FindControl("ZorvekPanel");
+  if (!list_ || !pages_ || !patternPanel_ || !panel1_ || !zorvekPanel_) {
+    throw std::runtime_error("setup form: control missing");
+  }
+}
+
+int TSetupForm::Execute() {
+  return ShowModal();
+}
+
+void TSetupForm::EnableAssociateNotavoCheck(bool on) {
+  Control(SetupControl::kAssociateNotavoCheck).SetEnabled(on);
+}
+
+// ---- SetupView
+
+int TSetupForm::ItemCount() const {
+  return list_->Count();
+}
+std::string TSetupForm::Item(int index) const {
+  return list_->Item(index);
+}
+void TSetupForm::AddItem(std::string_view name) {
+  list_->Add(name);
+}
+void TSetupForm::SetItem(int index, std::string_view name) {
+  list_->SetItem(index, name);
+}
+void TSetupForm::DeleteItem(int index) {
+  list_->Delete(index);
+}
+void TSetupForm::ClearItems() {
+  list_->Clear();
+}
+int TSetupForm::ItemIndex() const {
+  return list_->ItemIndex();
+}
+void TSetupForm::SetItemIndex(int index) {
+  list_->SetItemIndex(index);
+}
+
+std::string TSetupForm::Text(SetupControl memo) const {
+  const auto* edit = dynamic_cast<const TEdit*>(&Control(memo));
+  return edit ? edit->Text() : std::string();
+}
+
+void TSetupForm::SetText(SetupControl memo, std::string_view text) {
+  if (auto* edit = dynamic_cast<TEdit*>(&Control(memo))) edit->SetText(text);
+}
+
+bool TSetupForm::Checked(SetupControl box) const {
+  if (const auto* check = dynamic_cast<const TCheckBox*>(&Control(box))) return check->Checked();
+  if (const auto* radio = dynamic_cast<const TRadioButton*>(&Control(box))) return radio->Checked();
+  return false;
+}
+
+void TSetupForm::SetChecked(SetupControl box, bool on) {
+  if (auto* check = dynamic_cast<TCheckBox*>(&Control(box))) check->SetChecked(on);
+  if (auto* radio = dynamic_cast<TRadioButton*>(&Control(box))) radio->SetChecked(on);
+}
+
+void TSetupForm::SetEnabled(SetupControl control, bool on) {
+  Control(control).SetEnabled(on);
+}
+
+int TSetupForm::Extent(SetupExtent e) const {
+  switch (e) {
+    case SetupExtent::kPatternPanelWidth:
+      return patternPanel_->Bounds().width;
+    case SetupExtent::kPanel1Height:
+      return panel1_->Bounds().height;
+    case SetupExtent::kAddressMemoHeight:
+      return Control(SetupControl::kAddressMemo).Bounds().height;
+    case SetupExtent::kAddressOnRadioHeight:
+      return Control(SetupControl::kAddressOnRadio).Bounds().height;
+    case SetupExtent::kAddressOffRadioHeight:
+      return Control(SetupControl::kAddressOffRadio).Bounds().height;
+    case SetupExtent::kZorvekPanelHeight:
+      return zorvekPanel_->Bounds().height;
+  }
+  return 0;
+}
+
+void TSetupForm::SetExtent(SetupExtent e, int pixels) {
+  switch (e) {
+    case SetupExtent::kPatternPanelWidth:
+      patternPanel_->SetWidth(pixels);
+      break;
+    case SetupExtent::kPanel1Height:
+      panel1_->SetHeight(pixels);
+      break;
+    case SetupExtent::kZorvekPanelHeight:
+      zorvekPanel_->SetHeight(pixels);
+      break;
+    default:
+      break;  // the others follow from docking
+  }
+}
+
+int TSetupForm::PageCount() const {
+  return pages_->PageCount();
+}
+int TSetupForm::ActivePage() const {
+  return pages_->ActivePageIndex();
+}
+void TSetupForm::SetActivePage(int index) {
+  pages_->SetActivePageIndex(index);
+}
+
+void TSetupForm::Close() {
+  TForm::Close();
+}
+
+// ---- SetupServices
+
+bool TSetupForm::InputBox(std::string_view title, std::string_view prompt, std::string& text) {
+  return ShowInputBox(Icon(), prompt, text, title);
+}
+
+void TSetupForm::Help() {
+  ShowHelp(Handle());
+}
+
+int TSetupForm::ReadInt(std::string_view key, int fallback) {
+  return IniRead(kSetupSection, key, Variant::Int32(fallback)).ToInt32(fallback);
+}
+
+void TSetupForm::WriteInt(std::string_view key, int value) {
+  IniWrite(kSetupSection, key, Variant::Int32(value));
+}
+
+void TSetupForm::LoadPlacement() {
+  zv::win::LoadPlacement(*this, kSetupSection);
+}
+
+// A file that cannot be written leaves the old one; the dialog closes all the same.
+void TSetupForm::SavePlacement() {
+  zv::win::SavePlacement(*this, kSetupSection);
+}
+
+}  // namespace zv::ui::win
+
+namespace zv::ui {
+
+namespace {
+
+// Never destroyed at unload: a dialog that clean-up did not release stays with the process
+// rather than being destroyed under the loader lock.
+std::unique_ptr<win::TSetupForm>& Instance() {
+  static auto* const instance = new std::unique_ptr<win::TSetupForm>();
+  return *instance;
+}
+
+}  // namespace
+
+void CreateSetupDialog(PatternSettings& settings) {
+  Instance().reset();
+  Instance() = std::make_unique<win::TSetupForm>(settings);
+}
+
+void EnableAssociateNotavoCheck(bool on) {
+  if (Instance()) Instance()->EnableAssociateNotavoCheck(on);
+}
+
+int ShowSetupDialog() {
+  return Instance() ? Instance()->Execute() : kModalCancel;
+}
+
+void DestroySetupDialog() {
+  Instance().reset();
+}
+
+win::TSetupForm* SetupDialog() {
+  return Instance().get();
+}
+
+}  // namespace zv::ui
