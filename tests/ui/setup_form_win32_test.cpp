@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,7 +23,7 @@ using zv::test::W;
 
 // ---- the user's side
 
-enum class Kind { kButton, kCheckBox, kRadioButton, kMemo, kListBox, kTabs, kOther };
+enum class Kind { kButton, kCheckBox, kRadioButton, kEdit, kMemo, kListBox, kTabs, kOther };
 
 Kind KindOf(HWND w) {
   wchar_t cls[64] = {};
@@ -42,14 +41,15 @@ Kind KindOf(HWND w) {
         return Kind::kButton;
     }
   }
-  if (_wcsicmp(cls, L"Edit") == 0 && (style & ES_MULTILINE)) return Kind::kMemo;
+  if (_wcsicmp(cls, L"Edit") == 0) return (style & ES_MULTILINE) ? Kind::kMemo : Kind::kEdit;
   if (_wcsicmp(cls, L"ListBox") == 0) return Kind::kListBox;
   if (_wcsicmp(cls, L"SysTabControl32") == 0) return Kind::kTabs;
   return Kind::kOther;
 }
 
-// Every descendant of `root` of `kind` with `caption` (any caption when null).
-std::vector<HWND> FindAll(HWND root, Kind kind, const char* caption = nullptr) {
+// The one descendant of `root` of `kind` with `caption` (any caption when null); null when
+// there is none or more than one.
+HWND Find(HWND root, Kind kind, const char* caption = nullptr) {
   struct Search {
     Kind kind;
     std::wstring caption;
@@ -66,12 +66,7 @@ std::vector<HWND> FindAll(HWND root, Kind kind, const char* caption = nullptr) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-HWND Find(HWND root, Kind kind, const char* caption = nullptr) {
-  const auto all = FindAll(root, kind, caption);
-  return all.size() == 1 ? all[0] : nullptr;
+  return s.found.size() == 1 ? s.found[0] : nullptr;
 }
 
 // The memo that shares its panel with the control captioned `caption`.
@@ -160,32 +155,27 @@ HWND Focus(HWND form) {
   return info.hwndFocus;
 }
 
-// The input box the dialog opens: answers it with `text` and OK, or cancels it.
-void AnswerInputBox(const char* title, const std::string* text) {
+// The input box the dialog opens, checked for its texts; answered with `answer` and OK, or
+// cancelled when there is none.
+void AnswerInputBox(const char* title, const char* prompt, const std::string& shown,
+                    const std::string* answer) {
   HWND box = zv::test::WaitForWindow(L"TInputForm", (L"  " + W(title)).c_str());
   ASSERT_NE(box, nullptr) << title;
-  HWND edit = nullptr;
-  ::EnumChildWindows(
-      box,
-      [](HWND w, LPARAM p) -> BOOL {
-        wchar_t cls[16] = {};
-        ::GetClassNameW(w, cls, 16);
-        if (_wcsicmp(cls, L"Edit") == 0 && !(::GetWindowLongW(w, GWL_STYLE) & ES_READONLY)) {
-          *reinterpret_cast<HWND*>(p) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&edit));
+  HWND edit = Find(box, Kind::kEdit);
   ASSERT_NE(edit, nullptr);
-  if (text) {
-    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(*text).c_str()));
+  EXPECT_EQ(Text(Find(box, Kind::kMemo)), prompt);
+  EXPECT_EQ(Text(edit), shown);
+  if (answer) {
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(*answer).c_str()));
     zv::test::PressKey(edit, VK_RETURN);
   } else {
     zv::test::PressKey(edit, VK_ESCAPE);
   }
   ASSERT_TRUE(Eventually([&] { return !::IsWindow(box); }));
 }
+
+constexpr char kAddTitle[] = "禁句パターンの追加";
+constexpr char kAddPrompt[] = "追加する禁句パターンのパターン名を決めてください。";
 
 // The dialog as the user sees it, found by caption and kind.
 struct Dialog {
@@ -365,25 +355,6 @@ class SetupDialogTest : public ::testing::Test {
   PatternSettings settings_;
 };
 
-TEST_F(SetupDialogTest, ScreenshotsOfTheThreePages) {
-  StartUp(PatternFile({Pattern("社内", {{PatternField::kAddress, "@example.co.jp\r\n@example.jp"},
-                                        {PatternField::kZorvekCheck, "True"},
-                                        {PatternField::kZorvek, "極秘\r\n社外秘"}}),
-                       Pattern("作者へ", {{PatternField::kKana, "True"}})}));
-  EXPECT_EQ(
-      Setup([](const Dialog& d) {
-        d.Select(0);
-        const char* names[] = {"setup_page_patterns", "setup_page_associate", "setup_page_other"};
-        for (int page = 0; page < 3; ++page) {
-          d.ShowPage(page);
-          zv::test::SettlePainting(d.form);
-          EXPECT_FALSE(zv::test::SaveScreenshot(d.form, names[page]).empty());
-        }
-        Click(d.cancel);
-      }),
-      2);
-}
-
 using F = PatternField;
 
 // Red pixels of the two labels at the top: (leftmost, rightmost) x, or (-1, -1).
@@ -475,13 +446,13 @@ TEST_F(SetupDialogTest, AddThroughTheInputBox) {
   EXPECT_EQ(Setup([&](const Dialog& d) {
               d.Select(0);
               Click(d.add);  // cancelled: nothing added
-              AnswerInputBox("禁句パターンの追加", nullptr);
+              AnswerInputBox(kAddTitle, kAddPrompt, "新しい禁句パターン", nullptr);
               EXPECT_EQ(Items(d.list), std::vector<std::string>{"社内"});
               EXPECT_EQ(Selection(d.list), 0);
 
               for (const std::string* name : {&named, &empty, &same}) {
                 Click(d.add);
-                AnswerInputBox("禁句パターンの追加", name);
+                AnswerInputBox(kAddTitle, kAddPrompt, "新しい禁句パターン", name);
                 ASSERT_TRUE(d.Until([&] { return Items(d.list).back() == *name; }));
                 const int last = static_cast<int>(Items(d.list).size()) - 1;
                 EXPECT_EQ(Selection(d.list), last);
@@ -565,7 +536,14 @@ TEST_F(SetupDialogTest, EditsSurviveSwitchingAndCancelKeepsTheTable) {
               EXPECT_FALSE(Checked(d.onRadio));
               EXPECT_TRUE(Checked(d.kana));
               EXPECT_TRUE(Checked(d.hissuku));
-              d.ShowPage(2);
+              // Pictures of the three pages at the designed size, to be looked at.
+              const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
+                                        "setup_page_other"};
+              for (int page = 0; page < 3; ++page) {
+                d.ShowPage(page);
+                zv::test::SettlePainting(d.form);
+                EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
+              }
               zv::test::PressKey(d.header, VK_ESCAPE);
             }),
             2);
@@ -641,11 +619,9 @@ TEST_F(SetupDialogTest, RenameKeepsTheSelection) {
   EXPECT_EQ(Setup([](const Dialog& d) {
               d.Select(1);
               Click(d.rename);
-              HWND box = zv::test::WaitForWindow(L"TInputForm", W("  禁句パターンの改名").c_str());
-              ASSERT_NE(box, nullptr);
-              EXPECT_NE(Find(box, Kind::kMemo), nullptr);
               const std::string name = "改名後";
-              AnswerInputBox("禁句パターンの改名", &name);
+              AnswerInputBox("禁句パターンの改名", "禁句パターンのパターン名を決めてください。",
+                             "二", &name);
               ASSERT_TRUE(d.Until([&] { return Items(d.list)[1] == name; }));
               EXPECT_EQ(Selection(d.list), 1);
               EXPECT_TRUE(::IsWindowEnabled(d.remove));

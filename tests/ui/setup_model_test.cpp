@@ -181,18 +181,6 @@ void ExpectBlankAndDisabled(const FakeView& v) {
   for (const auto& check : kSetupChecks) EXPECT_FALSE(v.Checked(check.control));
 }
 
-TEST(SetupModel, OpensWithTheTableAndNothingSelected) {
-  Dialog d({Row("a", {{F::kAddress, "x@y"}, {F::kAlways, "True"}}), Row("b")});
-  d.settings.associateOption = true;
-  d.settings.headerOption = false;
-  d.model.FormShow();
-  EXPECT_EQ(d.view.items, (std::vector<std::string>{"a", "b"}));
-  d.ExpectConsistent();
-  ExpectBlankAndDisabled(d.view);
-  EXPECT_TRUE(d.view.Checked(C::kAssociateNotavoCheck));
-  EXPECT_FALSE(d.view.Checked(C::kHeaderCheck));
-}
-
 TEST(SetupModel, OnlyExactlyTrueLoadsChecked) {
   const struct {
     std::string value;
@@ -250,49 +238,6 @@ TEST(SetupModel, EnablePanelNesting) {
   }
 }
 
-TEST(SetupModel, EditsAreStoredAtTheSelectedPatternAndSurviveSwitching) {
-  Dialog d({Row("a"), Row("b", {{F::kZorvek, "old"}})});
-  d.view.Select(1, d.model);
-  d.view.Type(C::kAddressMemo, "p@q\r\nr@s\r\n", d.model);
-  d.view.Type(C::kZorvekMemo, "", d.model);
-  d.view.Type(C::kHissukuMemo, "must", d.model);
-  d.view.Click(C::kAddressOffRadio, d.model);
-  d.view.Click(C::kZorvekCheck, d.model);
-  EXPECT_TRUE(d.view.Enabled(C::kZorvekMemo));
-  d.view.Click(C::kHissukuCheck, d.model);
-  d.view.Click(C::kHissukuCheck, d.model);
-  EXPECT_FALSE(d.view.Enabled(C::kHissukuMemo));
-  d.view.Click(C::kAttachCheck, d.model);
-
-  d.view.Select(0, d.model);
-  EXPECT_EQ(d.view.Text(C::kAddressMemo), "");
-  EXPECT_TRUE(d.view.Checked(C::kAddressOnRadio));
-  d.view.Select(1, d.model);
-  EXPECT_EQ(d.view.Text(C::kAddressMemo), "p@q\r\nr@s\r\n");
-  EXPECT_EQ(d.view.Text(C::kZorvekMemo), "");
-  EXPECT_EQ(d.view.Text(C::kHissukuMemo), "must");
-  EXPECT_TRUE(d.view.Checked(C::kAddressOffRadio));
-  EXPECT_TRUE(d.view.Checked(C::kZorvekCheck));
-  EXPECT_FALSE(d.view.Checked(C::kHissukuCheck));
-  EXPECT_TRUE(d.view.Checked(C::kAttachCheck));
-
-  const PatternRow before = d.settings.table.Row(1);
-  d.model.CancelButtonClick();
-  d.model.FormClose();
-  EXPECT_EQ(d.settings.table.Row(1), before);
-  d.model.FormShow();
-  d.view.Select(1, d.model);
-  EXPECT_EQ(d.view.Text(C::kZorvekMemo), "old");
-  EXPECT_TRUE(d.view.Checked(C::kAddressOnRadio));
-
-  d.view.Type(C::kAddressMemo, "new", d.model);
-  d.view.Click(C::kKanaCheck, d.model);
-  d.model.OKButtonClick();
-  EXPECT_EQ(d.settings.table.Get(1, F::kAddress), "new");
-  EXPECT_EQ(d.settings.table.Get(1, F::kKana), "True");
-  EXPECT_EQ(d.settings.table.Get(0, F::kKana), "False");
-}
-
 TEST(SetupModel, HandlersWithoutSelectionChangeNothing) {
   Dialog d({Row("a", {{F::kAddress, "keep"}})});
   d.view.Type(C::kAddressMemo, "typed", d.model);
@@ -327,8 +272,6 @@ TEST(SetupModel, AddAsksForANameAndAppendsANewPattern) {
   } cases[] = {
       {"cancelled", std::nullopt, {"a"}},
       {"named", "new", {"a", "new"}},
-      {"empty name", "", {"a", ""}},
-      {"same name", "a", {"a", "a"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -409,31 +352,6 @@ TEST(SetupModel, DeleteRemovesTheSelectedPatternAndLeavesNoSelection) {
       EXPECT_EQ(d.settings.table.Get(i, F::kAddress), c.names[i]);  // fields moved with names
     }
   }
-}
-
-TEST(SetupModel, OkReplacesTheTableAndBothOptionsThenCloses) {
-  Dialog d({Row("a"), Row("b")});
-  d.settings.associateOption = false;
-  d.settings.headerOption = true;
-  d.model.FormShow();
-  d.view.checked[C::kAssociateNotavoCheck] = true;
-  d.view.checked[C::kHeaderCheck] = false;
-  d.view.Select(0, d.model);
-  d.model.PatternDeleteButtonClick();
-  d.services.answers = {"c"};
-  d.model.PatternAddButtonClick();
-  d.model.OKButtonClick();
-  EXPECT_EQ(d.TableNames(), (std::vector<std::string>{"b", "c"}));
-  EXPECT_TRUE(d.settings.associateOption);
-  EXPECT_FALSE(d.settings.headerOption);
-  EXPECT_EQ(d.view.closes, 1);
-
-  // Cancel keeps the options as well.
-  d.model.FormShow();
-  d.view.checked[C::kHeaderCheck] = true;
-  d.model.CancelButtonClick();
-  EXPECT_FALSE(d.settings.headerOption);
-  EXPECT_EQ(d.view.closes, 2);
 }
 
 TEST(SetupModel, LayoutKeysAtCreation) {
