@@ -9,8 +9,9 @@ using K = ControlKind;
 // clRed as 0x00BBGGRR.
 constexpr Color kRed = 0x0000FF;
 
-// In docking order within each container; the bounds are those the docking gives at the
-// designed window size of 432 x 495.
+// In docking order within each container. The bounds are where docking puts each control in
+// the designed window of 432 x 495 with 12-pixel labels; what a control keeps of them is its
+// height when docked at the top or bottom and its width when docked at the left or right.
 constexpr ControlDescription kSetupControls[] = {
     {.name = "Label1",
      .kind = K::kLabel,

@@ -26,7 +26,6 @@ class TSetupForm final : public TForm, private SetupView, private SetupServices 
   int Execute();
   // Start-up enables the memo-pad check box once, from whether the program is installed.
   void EnableAssociateNotavoCheck(bool on);
-  SetupModel& Model() { return model_; }
 
  private:
   // SetupView
