@@ -425,6 +425,7 @@ TEST_F(SetupDialogTest, OpensWithNothingSelectedAtItsDesignedLayout) {
               EXPECT_EQ(zv::test::ScreenBounds(d.form).width, 432);
               EXPECT_EQ(zv::test::ScreenBounds(d.form).height, 495);
               EXPECT_EQ(::GetWindowLongW(d.ok, GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+              EXPECT_TRUE(::GetWindowLongW(d.tabs, GWL_STYLE) & TCS_MULTILINE);  // tabs wrap
               EXPECT_NE(::SendMessageW(d.form, WM_GETICON, ICON_BIG, 0), 0);
               EXPECT_EQ(zv::test::WindowText(::GetParent(d.list)), L"");  // panels show no caption
 
