@@ -571,6 +571,11 @@ void TPageControl::SetActivePageIndex(int index) {
   for (int i = 0; i < PageCount(); ++i) pages_[i]->SetVisible(i == index);
 }
 
+void TPageControl::TurnTo(int index) {
+  SetActivePageIndex(index);
+  Change();
+}
+
 void TPageControl::LayoutPages() {
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
@@ -1208,6 +1213,18 @@ void TForm::CreateControls() {
   }
 }
 
+bool TForm::TurnPage(int step) {
+  for (const auto& c : controls_) {
+    auto* pages = dynamic_cast<TPageControl*>(c.get());
+    if (!pages || pages->PageCount() == 0 || !pages->Visible()) continue;
+    const int count = pages->PageCount();
+    pages->TurnTo(((pages->ActivePageIndex() + step) % count + count) % count);
+    ::SetFocus(pages->Handle());  // the focused control may be on the page just hidden
+    return true;
+  }
+  return false;
+}
+
 TControl* TForm::FindControl(std::string_view name) const {
   auto it = byName_.find(name);
   return it == byName_.end() ? nullptr : it->second;
@@ -1369,6 +1386,11 @@ int TForm::ShowModal() {
     if (got < 0 || !Handle()) {
       modalResult_ = kModalCancel;
       break;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) != 0 &&
+        TurnPage((::GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1)) {
+      continue;
     }
     if (!::IsDialogMessageW(Handle(), &msg)) {
       ::TranslateMessage(&msg);

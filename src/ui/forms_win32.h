@@ -260,6 +260,8 @@ class TPageControl final : public TWinControl {
   int PageCount() const { return static_cast<int>(pages_.size()); }
   int ActivePageIndex() const { return active_; }
   void SetActivePageIndex(int index);
+  // Turns to a page as the user's click does, raising OnChange.
+  void TurnTo(int index);
   HWND PageParent() const { return Handle(); }
   LRESULT Notify(NMHDR* header) override;
   bool Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -436,6 +438,9 @@ class TForm : private detail::FormSelf, public TContainer {
   void ShowForModal();
   void FocusFirst();
   void CancelPressed();
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the form's first page control, as in a
+  // property sheet, so the pages can be reached without a mouse.
+  bool TurnPage(int step);
 
   const FormDescription& form_;
   WindowClass class_;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -634,6 +635,43 @@ TEST_F(SetupDialogTest, RenameKeepsTheSelection) {
   EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0001\\Name=String:改名後"));
   EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0001\\AttachCheck=String:True"));
   EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0000\\Name=String:一"));
+}
+
+// Typed keys, as the keyboard gives them (the modifier state comes with them).
+void TypeChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD k : keys) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = k;
+    inputs.push_back(in);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *--it;
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(SetupDialogTest, CtrlTabTurnsThePages) {
+  StartUp(PatternFile({Pattern("一")}));
+  EXPECT_EQ(Setup([](const Dialog& d) {
+              ASSERT_TRUE(d.Until([&] { return ::GetForegroundWindow() == d.form; }));
+              EXPECT_EQ(d.Page(), 0);
+              TypeChord({VK_CONTROL, VK_TAB});
+              ASSERT_TRUE(d.Until([&] { return d.Page() == 1; }));
+              EXPECT_TRUE(::IsWindowVisible(d.associate));
+              TypeChord({VK_CONTROL, VK_SHIFT, VK_TAB});
+              TypeChord({VK_CONTROL, VK_SHIFT, VK_TAB});
+              ASSERT_TRUE(d.Until([&] { return d.Page() == 2; }));  // wraps round
+              EXPECT_TRUE(::IsWindowVisible(d.header));
+              Click(d.cancel);
+            }),
+            2);
+  EXPECT_TRUE(HasLine(CleanUp(), "SetupForm\\Page=Integer:2"));
 }
 
 TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
