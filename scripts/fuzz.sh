@@ -10,7 +10,9 @@
 # A run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
 # build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Runs are
 # niced, since the machine is shared. Each run appends a line to build/fuzz-work/runs.log:
-# date, kind (run or smoke), target, seconds, executions, result.
+# date, kind (run or smoke), target, seconds, executions, result. The time-out per input is
+# generous: at the lowest priority on a busy machine a run can stall for many seconds; replay a
+# reported time-out alone (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a stall.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -48,7 +50,7 @@ run() {
   local log="$work/$target/last-run.log"
   local status=0
   nice -n 19 "$build/${target}_fuzz" "$corpus" "fuzz/corpus/$target" "${dict[@]}" \
-    -max_len=4096 -timeout=10 -rss_limit_mb=2048 -max_total_time="$seconds" \
+    -max_len=4096 -timeout=120 -rss_limit_mb=2048 -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$work/$target/crashes/" "$@" >"$log" 2>&1 || status=$?
   local execs
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
