@@ -95,6 +95,11 @@ class JoinedName {
   size_t size_ = 0;
 };
 
+// Bytes that end a line or separate its parts in the settings file.
+bool EndsOrSeparates(char c) {
+  return c == '\r' || c == '\n' || c == '=' || c == ':';
+}
+
 bool NeedsEscape(std::string_view text) {
   for (char c : text) {
     if (c == '%' || IsControl(c)) return true;
@@ -109,7 +114,8 @@ std::string EscapeIniValue(std::string_view text) {
   out.reserve(text.size() + text.size() / 8);
   for (size_t i = 0; i < text.size();) {
     const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1])) {
+    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1]) &&
+        text[i + 1] != '%') {
       out.append(text.substr(i, 2));
       i += 2;
     } else if (c == '%') {
@@ -136,7 +142,7 @@ std::optional<std::string> UnescapeIniValue(std::string_view text) {
   const size_t n = text.size();
   for (size_t i = 0; i < n;) {
     const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < n) {
+    if (IsSjisLeadByte(c) && i + 1 < n && text[i + 1] != '%') {
       out.append(text.substr(i, 2));
       i += 2;
       continue;
@@ -164,8 +170,9 @@ std::optional<std::string> UnescapeIniValue(std::string_view text) {
     const char decoded = static_cast<char>(value);
     out.push_back(decoded);
     i = j;
-    // The decoded byte is now the current character: as a lead byte it takes the next byte.
-    if (IsSjisLeadByte(decoded) && i < n) out.push_back(text[i++]);
+    // The decoded byte is now the current character: as a lead byte it takes the next byte,
+    // unless that starts an escape.
+    if (IsSjisLeadByte(decoded) && i < n && text[i] != '%') out.push_back(text[i++]);
   }
   return out;
 }
@@ -184,16 +191,25 @@ void IniStore::Parse(std::string_view fileText) {
   const size_t lines = static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1;
   entries_.reserve(lines);
   Rehash(Pow2AtLeast(lines * 2));
-  // One pass: lines end at CR LF, CR or LF (whatever byte precedes them); within a line the
-  // first "=" at a character start separates the name, the first ":" after it the type.
+  // One pass: lines end at CR LF, CR or LF; within a line the first "=" at a character start
+  // separates the name, the first ":" after it the type. Without "=" the whole line is the name
+  // and also the rest, which its first ":" splits. A lead byte never takes a line break, "=" or
+  // ":" as its second byte (none of them can be one): the name or type of a hand-edited line
+  // may end with a lone lead byte, and the separator written after it must still separate when
+  // the file is read again, or such a line would grow at every save.
   constexpr size_t npos = std::string_view::npos;
   const char* p = text_.data();
   const size_t n = text_.size();
-  size_t start = 0, eq = npos, colon = npos;
+  size_t start = 0, eq = npos, colon = npos, lineColon = npos;
   auto finishLine = [&](size_t end) {
     if (eq == npos) {
       const Span whole{start, end - start};
-      AppendEntry(whole, whole, whole);
+      if (lineColon == npos) {
+        AppendEntry(whole, whole, whole);
+      } else {
+        AppendEntry(whole, Span{start, lineColon - start},
+                    Span{lineColon + 1, end - lineColon - 1});
+      }
     } else if (colon == npos) {
       const Span rest{eq + 1, end - eq - 1};
       AppendEntry(Span{start, eq - start}, rest, rest);
@@ -201,7 +217,7 @@ void IniStore::Parse(std::string_view fileText) {
       AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
                   Span{colon + 1, end - colon - 1});
     }
-    eq = colon = npos;
+    eq = colon = lineColon = npos;
   };
   size_t i = 0;
   while (i < n) {
@@ -210,13 +226,14 @@ void IniStore::Parse(std::string_view fileText) {
       finishLine(i);
       i += (c == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
       start = i;
-    } else if (IsSjisLeadByte(c) && i + 1 < n && p[i + 1] != '\r' && p[i + 1] != '\n') {
+    } else if (IsSjisLeadByte(c) && i + 1 < n && !EndsOrSeparates(p[i + 1])) {
       i += 2;
     } else {
       if (c == '=') {
         if (eq == npos) eq = i;
-      } else if (c == ':' && eq != npos && colon == npos) {
-        colon = i;
+      } else if (c == ':') {
+        if (eq != npos && colon == npos) colon = i;
+        if (eq == npos && lineColon == npos) lineColon = i;
       }
       ++i;
     }
