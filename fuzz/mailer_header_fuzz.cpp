@@ -26,31 +26,32 @@ bool IsOurLine(std::string_view line) {
 
 // `after` is `before` with one of our lines inserted, and at most one other line changed: either
 // ours replacing an old entry, or a comma appended to the line before the inserted one.
+// Linear: the lines are compared from both ends.
 bool KeepsOtherLines(const std::vector<std::string>& before,
                      const std::vector<std::string>& after) {
+  const auto ours = [](const std::string& line, bool comma) {
+    return line == kFieldLine || line == kContinuation ||
+           (comma && (line == kFieldLine + "," || line == kContinuation + ","));
+  };
+  size_t p = 0;
+  while (p < before.size() && p < after.size() && before[p] == after[p]) ++p;
+  size_t q = 0;
+  while (q < before.size() - p && q < after.size() - p &&
+         before[before.size() - 1 - q] == after[after.size() - 1 - q]) {
+    ++q;
+  }
+  const size_t changedBefore = before.size() - p - q;  // lines of `before` not kept
+  const size_t changedAfter = after.size() - p - q;    // lines of `after` that are new
   if (after.size() == before.size()) {
-    size_t differ = 0;
-    for (size_t i = 0; i < before.size(); ++i) {
-      if (before[i] == after[i]) continue;
-      ++differ;
-      const bool ours = after[i] == kFieldLine || after[i] == kFieldLine + "," ||
-                        after[i] == kContinuation || after[i] == kContinuation + ",";
-      if (!ours || before[i].find("Zorvek32") == std::string::npos) return false;
-    }
-    return differ == 1;
+    return changedBefore == 1 && ours(after[p], true) &&
+           before[p].find("Zorvek32") != std::string::npos;
   }
   if (after.size() != before.size() + 1) return false;
-  for (size_t at = 0; at < after.size(); ++at) {
-    if (!IsOurLine(after[at])) continue;
-    std::vector<std::string> rest = after;
-    rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at));
-    if (rest == before) return true;
-    if (at > 0 && rest[at - 1] == before[at - 1] + ",") {
-      rest[at - 1] = before[at - 1];
-      if (rest == before) return true;
-    }
-  }
-  return false;
+  if (changedBefore == 0) return ours(after[p], false);
+  // The comma case: the differing stretch is the changed line and the inserted one. Equal
+  // neighbours may shift the stretch by the prefix, so look at its last two lines.
+  if (changedBefore != 1 || changedAfter != 2) return false;
+  return after[p] == before[p] + "," && ours(after[p + 1], false);
 }
 
 bool RefContinuation(const std::string& line) {
