@@ -20,10 +20,6 @@ namespace {
 const std::string kFieldLine = std::string(kMailerFieldPrefix) + std::string(kHeaderEntry);
 const std::string kContinuation = "\t" + std::string(kHeaderEntry);
 
-bool IsOurLine(std::string_view line) {
-  return line == kFieldLine || line == kContinuation;
-}
-
 // `after` is `before` with one of our lines inserted, and at most one other line changed: either
 // ours replacing an old entry, or a comma appended to the line before the inserted one.
 // Linear: the lines are compared from both ends.
