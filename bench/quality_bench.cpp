@@ -1,16 +1,122 @@
-// Time of the hostile inputs whose results tests/**/hostile*_test.cpp checks: texts of 10 MB
-// with no line break made of the bytes that stress the character walk (lone lead bytes, 0xFF,
-// zero bytes), and a signature block of that size. Huge header lines and a million header
-// lines are timed in host_bench.cpp.
+// The figures of the benchmark command (scripts/bench.sh), BM_Quality_*: the settings file of
+// 10,000 patterns loaded and saved through the store, beside a plain read and write of its
+// lines, both on disk.
+//
+// Beside them, BM_Hostile_*: the time of the hostile inputs whose results
+// tests/**/hostile*_test.cpp checks: texts of 10 MB with no line break made of the bytes that
+// stress the character walk (lone lead bytes, 0xFF, zero bytes), and a signature block of that
+// size. Huge header lines and a million header lines are timed in host_bench.cpp.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "check/patterns.h"
 #include "plugin/signature.h"
+#include "quality_data.h"
+#include "settings/ini_file.h"
+#include "settings/ini_store.h"
 #include "text/lines.h"
 #include "text/sjis.h"
 
 namespace {
+
+using zv::bench::Data;
+
+// The settings file steps on a POSIX file system, as the plug-in takes them on Windows: a
+// temporary file beside the target, written, flushed, closed, then renamed over it.
+class PosixFiles final : public zv::SettingsFiles {
+ public:
+  bool Exists(const std::string& path) override { return std::ifstream(path).good(); }
+  std::optional<std::string> ReadAll(const std::string& path) override {
+    return zv::bench::ReadFile(path);
+  }
+  bool EnsureFolder(const std::string&) override { return true; }
+  std::unique_ptr<zv::TempFile> CreateTemp(const std::string& folder) override {
+    std::string path = folder + "~quality.tmp";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return nullptr;
+    return std::make_unique<Temp>(std::move(path), f);
+  }
+  bool Replace(const std::string& source, const std::string& target) override {
+    return std::rename(source.c_str(), target.c_str()) == 0;
+  }
+  void Remove(const std::string& path) override { std::remove(path.c_str()); }
+
+ private:
+  class Temp final : public zv::TempFile {
+   public:
+    Temp(std::string path, std::FILE* f) : path_(std::move(path)), f_(f) {}
+    ~Temp() override { Close(); }
+    const std::string& path() const override { return path_; }
+    bool Write(std::string_view bytes) override {
+      return std::fwrite(bytes.data(), 1, bytes.size(), f_) == bytes.size();
+    }
+    bool Flush() override { return std::fflush(f_) == 0; }
+    bool Close() override {
+      if (!f_) return true;
+      const bool ok = std::fclose(f_) == 0;
+      f_ = nullptr;
+      return ok;
+    }
+
+   private:
+    std::string path_;
+    std::FILE* f_;
+  };
+};
+
+// A copy of the 10,000-pattern file that the benchmark may overwrite.
+std::string WorkingCopy(const char* name) {
+  const std::string path = Data().folder + name;
+  zv::bench::WriteFile(path, zv::bench::ReadFile(Data().storeSettings));
+  return path;
+}
+
+// Start-up and clean-up of the plug-in: the file read and parsed, the patterns loaded, saved
+// back into the store, and the store written to the file.
+void BM_Quality_StoreLoadSave(benchmark::State& state) {
+  const std::string path = WorkingCopy("store-working.ini");
+  PosixFiles files;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    zv::IniStore store;
+    const std::string text = *files.ReadAll(path);
+    store.Parse(text);
+    zv::PatternSettings settings;
+    zv::LoadPatterns(settings, store, [] { return false; });
+    const bool saved = zv::SavePatterns(
+        settings, store, [&] { return zv::ReplaceFileContents(files, path, store.Serialize()); });
+    if (!saved) state.SkipWithError("save failed");
+    bytes += text.size();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_Quality_StoreLoadSave)->Unit(benchmark::kMillisecond);
+
+// The floor: the same file read line by line and its lines written back.
+void BM_Quality_PlainReadWrite(benchmark::State& state) {
+  const std::string path = WorkingCopy("plain-working.ini");
+  size_t bytes = 0;
+  for (auto _ : state) {
+    std::vector<std::string> lines;
+    {
+      std::ifstream in(path, std::ios::binary);
+      for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) {
+      out.write(line.data(), static_cast<std::streamsize>(line.size()));
+      out.put('\n');
+      bytes += line.size() + 1;
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_Quality_PlainReadWrite)->Unit(benchmark::kMillisecond);
 
 constexpr size_t kTenMegabytes = size_t{10} << 20;
 
