@@ -95,11 +95,6 @@ class JoinedName {
   size_t size_ = 0;
 };
 
-// Bytes that end a line or separate its parts in the settings file.
-bool EndsOrSeparates(char c) {
-  return c == '\r' || c == '\n' || c == '=' || c == ':';
-}
-
 bool NeedsEscape(std::string_view text) {
   for (char c : text) {
     if (c == '%' || IsControl(c)) return true;
@@ -114,8 +109,7 @@ std::string EscapeIniValue(std::string_view text) {
   out.reserve(text.size() + text.size() / 8);
   for (size_t i = 0; i < text.size();) {
     const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1]) &&
-        text[i + 1] != '%') {
+    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1]) && text[i + 1] != '%') {
       out.append(text.substr(i, 2));
       i += 2;
     } else if (c == '%') {
@@ -188,57 +182,52 @@ void IniStore::Clear() {
 void IniStore::Parse(std::string_view fileText) {
   Clear();
   text_.assign(UntilNul(fileText));
-  const size_t lines = static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1;
-  entries_.reserve(lines);
-  Rehash(Pow2AtLeast(lines * 2));
-  // One pass: lines end at CR LF, CR or LF; within a line the first "=" at a character start
-  // separates the name, the first ":" after it the type. Without "=" the whole line is the name
-  // and also the rest, which its first ":" splits. A lead byte never takes a line break, "=" or
-  // ":" as its second byte (none of them can be one): the name or type of a hand-edited line
-  // may end with a lone lead byte, and the separator written after it must still separate when
-  // the file is read again, or such a line would grow at every save.
-  constexpr size_t npos = std::string_view::npos;
   const char* p = text_.data();
   const size_t n = text_.size();
-  size_t start = 0, eq = npos, colon = npos, lineColon = npos;
-  auto finishLine = [&](size_t end) {
+  constexpr size_t npos = std::string_view::npos;
+  // Position of the first `c` at or after `from`, or n.
+  auto find = [&](char c, size_t from, size_t to) {
+    const void* hit = from < to ? std::memchr(p + from, c, to - from) : nullptr;
+    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : npos;
+  };
+  size_t lines = 1;
+  for (size_t at = find('\n', 0, n); at != npos; at = find('\n', at + 1, n)) ++lines;
+  entries_.reserve(lines);
+  Rehash(Pow2AtLeast(lines * 2));
+
+  // Lines end at CR LF, CR or LF; within a line the first "=" separates the name, the first
+  // ":" after it the type. Without "=" the whole line is the name and also the rest, which its
+  // first ":" splits. These bytes are found by plain search: a lead byte never takes a line
+  // break, "=" or ":" as its second byte (none of them can be one). So the name or type of a
+  // hand-edited line may end with a lone lead byte, and the separator written after it still
+  // separates when the file is read again; otherwise such a line would grow at every save.
+  size_t nextCr = find('\r', 0, n), nextLf = find('\n', 0, n);
+  for (size_t start = 0; start < n;) {
+    if (nextCr < start) nextCr = find('\r', start, n);
+    if (nextLf < start) nextLf = find('\n', start, n);
+    const size_t end = std::min({nextCr, nextLf, n});
+    const size_t eq = find('=', start, end);
     if (eq == npos) {
       const Span whole{start, end - start};
-      if (lineColon == npos) {
+      const size_t colon = find(':', start, end);
+      if (colon == npos) {
         AppendEntry(whole, whole, whole);
       } else {
-        AppendEntry(whole, Span{start, lineColon - start},
-                    Span{lineColon + 1, end - lineColon - 1});
+        AppendEntry(whole, Span{start, colon - start}, Span{colon + 1, end - colon - 1});
       }
-    } else if (colon == npos) {
-      const Span rest{eq + 1, end - eq - 1};
-      AppendEntry(Span{start, eq - start}, rest, rest);
     } else {
-      AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
-                  Span{colon + 1, end - colon - 1});
-    }
-    eq = colon = lineColon = npos;
-  };
-  size_t i = 0;
-  while (i < n) {
-    const char c = p[i];
-    if (c == '\r' || c == '\n') {
-      finishLine(i);
-      i += (c == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else if (IsSjisLeadByte(c) && i + 1 < n && !EndsOrSeparates(p[i + 1])) {
-      i += 2;
-    } else {
-      if (c == '=') {
-        if (eq == npos) eq = i;
-      } else if (c == ':') {
-        if (eq != npos && colon == npos) colon = i;
-        if (eq == npos && lineColon == npos) lineColon = i;
+      const size_t colon = find(':', eq + 1, end);
+      if (colon == npos) {
+        const Span rest{eq + 1, end - eq - 1};
+        AppendEntry(Span{start, eq - start}, rest, rest);
+      } else {
+        AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
+                    Span{colon + 1, end - colon - 1});
       }
-      ++i;
     }
+    if (end == n) break;
+    start = end + ((p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') ? 2 : 1);
   }
-  if (start < n) finishLine(n);
 }
 
 void IniStore::AppendEntry(Span name, Span type, Span value) {
