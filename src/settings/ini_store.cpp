@@ -104,70 +104,58 @@ bool NeedsEscape(std::string_view text) {
 
 }  // namespace
 
+// Since no byte that needs escaping can be a second byte, both directions work byte by byte:
+// every "%" and every control byte is escaped, and every "%" in a stored value starts an escape.
 std::string EscapeIniValue(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (size_t i = 0; i < text.size();) {
+  size_t run = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1]) && text[i + 1] != '%') {
-      out.append(text.substr(i, 2));
-      i += 2;
-    } else if (c == '%') {
+    if (c != '%' && !IsControl(c)) continue;
+    out.append(text.substr(run, i - run));
+    run = i + 1;
+    if (c == '%') {
       out.append("%%");
-      ++i;
-    } else if (IsControl(c)) {
+    } else {
       const auto b = static_cast<unsigned char>(c);
       out.push_back('%');
       out.push_back(kHex[b >> 4]);
       out.push_back(kHex[b & 0xF]);
-      ++i;
-    } else {
-      out.push_back(c);
-      ++i;
     }
   }
+  out.append(text.substr(run));
   return out;
 }
 
 std::optional<std::string> UnescapeIniValue(std::string_view text) {
-  if (text.find('%') == std::string_view::npos) return std::string(text);
+  size_t i = text.find('%');
+  if (i == std::string_view::npos) return std::string(text);
   std::string out;
   out.reserve(text.size());
   const size_t n = text.size();
-  for (size_t i = 0; i < n;) {
-    const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < n && text[i + 1] != '%') {
-      out.append(text.substr(i, 2));
-      i += 2;
-      continue;
-    }
-    if (c != '%') {
-      out.push_back(c);
-      ++i;
-      continue;
-    }
+  size_t run = 0;  // start of the bytes not yet copied
+  for (; i != std::string_view::npos; i = text.find('%', run)) {
+    out.append(text.substr(run, i - run));
     if (i + 1 < n && text[i + 1] == '%') {
       out.push_back('%');
-      i += 2;
+      run = i + 2;
       continue;
     }
-    // Up to two characters after the "%", each a hex digit; fewer only at the end.
+    // Up to two hex digits after the "%"; fewer only at the end.
     size_t j = i + 1;
     int value = 0;
     int digits = 0;
     for (; digits < 2 && j < n; ++digits, ++j) {
-      const int h = (IsSjisLeadByte(text[j]) && j + 1 < n) ? -1 : HexValue(text[j]);
+      const int h = HexValue(text[j]);
       if (h < 0) return std::nullopt;
       value = value * 16 + h;
     }
     if (digits == 0) return std::nullopt;
-    const char decoded = static_cast<char>(value);
-    out.push_back(decoded);
-    i = j;
-    // The decoded byte is now the current character: as a lead byte it takes the next byte,
-    // unless that starts an escape.
-    if (IsSjisLeadByte(decoded) && i < n && text[i] != '%') out.push_back(text[i++]);
+    out.push_back(static_cast<char>(value));
+    run = j;
   }
+  out.append(text.substr(run));
   return out;
 }
 
