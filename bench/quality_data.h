@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,9 +25,17 @@ inline std::string DataFolder() {
   return (folder && *folder) ? std::string(folder) + "/" : std::string("build/bench-data/");
 }
 
+// The whole file in one read, as the plug-in reads its settings file.
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return {};
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  std::fseek(f, 0, SEEK_SET);
+  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+  text.resize(std::fread(text.data(), 1, text.size(), f));
+  std::fclose(f);
+  return text;
 }
 
 inline void WriteFile(const std::string& path, std::string_view bytes) {
