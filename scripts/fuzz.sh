@@ -10,7 +10,8 @@
 # A run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
 # build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Runs are
 # niced, since the machine is shared. Each run appends a line to build/fuzz-work/runs.log:
-# date, kind (run or smoke), target, seconds, executions, result. The time-out per input is
+# date, kind (run or smoke), target, seconds, executions, result; a run stopped with Ctrl-C or
+# SIGTERM still reports its executions. The time-out per input is
 # generous: at the lowest priority on a busy machine a run can stall for many seconds; replay a
 # reported time-out alone (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a stall.
 set -euo pipefail
@@ -55,9 +56,14 @@ run() {
   local execs
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   local verdict=ok
-  ((status == 0)) || verdict="FAILED (status $status, see $log)"
+  if ((status == 72)); then
+    verdict="stopped by hand, no finding"  # libFuzzer's exit code after SIGINT or SIGTERM
+  elif ((status != 0)); then
+    verdict="FAILED (status $status, see $log)"
+  fi
   printf '%s %s %s %ss %s executions %s\n' "$(date -u +%FT%TZ)" "$kind" "$target" "$seconds" \
     "${execs:-?}" "$verdict" | tee -a "$work/runs.log"
+  if ((status == 72)); then return 0; fi
   ((status == 0)) || { grep -E 'ERROR|fuzz check failed|SUMMARY|Test unit written' "$log" | head -20; }
   return "$status"
 }
