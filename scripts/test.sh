@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test of the three builds: the native core (plain and under ASan+UBSan), the x86_64
-# Windows build under wine64, and the shipping 32-bit DLL (static check and one emulated
-# 32-bit end-to-end run). Installs what is missing first. Ends with "N passed, M failed".
+# Runs every test of the three builds: the native core (plain and under ASan+UBSan, then a short
+# run of every fuzz target), the x86_64 Windows build under wine64, and the shipping 32-bit DLL
+# (static check and one emulated 32-bit end-to-end run). Installs what is missing first. Ends
+# with "N passed, M failed".
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -30,6 +31,11 @@ run_preset() {
 
 run_preset native "$results/native/"
 run_preset asan "$results/asan/"
+
+# Every fuzz target for a few seconds from its seeds, which include every input that ever
+# failed (scripts/fuzz.sh runs the longer campaigns).
+echo "== fuzz: smoke"
+scripts/fuzz.sh --smoke 4 "$results/fuzz" || failed_suites+=(fuzz)
 
 zv_bench_locale
 zv_bench_prefix

@@ -104,69 +104,58 @@ bool NeedsEscape(std::string_view text) {
 
 }  // namespace
 
+// Since no byte that needs escaping can be a second byte, both directions work byte by byte:
+// every "%" and every control byte is escaped, and every "%" in a stored value starts an escape.
 std::string EscapeIniValue(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (size_t i = 0; i < text.size();) {
+  size_t run = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < text.size() && !IsControl(text[i + 1])) {
-      out.append(text.substr(i, 2));
-      i += 2;
-    } else if (c == '%') {
+    if (c != '%' && !IsControl(c)) continue;
+    out.append(text.substr(run, i - run));
+    run = i + 1;
+    if (c == '%') {
       out.append("%%");
-      ++i;
-    } else if (IsControl(c)) {
+    } else {
       const auto b = static_cast<unsigned char>(c);
       out.push_back('%');
       out.push_back(kHex[b >> 4]);
       out.push_back(kHex[b & 0xF]);
-      ++i;
-    } else {
-      out.push_back(c);
-      ++i;
     }
   }
+  out.append(text.substr(run));
   return out;
 }
 
 std::optional<std::string> UnescapeIniValue(std::string_view text) {
-  if (text.find('%') == std::string_view::npos) return std::string(text);
+  size_t i = text.find('%');
+  if (i == std::string_view::npos) return std::string(text);
   std::string out;
   out.reserve(text.size());
   const size_t n = text.size();
-  for (size_t i = 0; i < n;) {
-    const char c = text[i];
-    if (IsSjisLeadByte(c) && i + 1 < n) {
-      out.append(text.substr(i, 2));
-      i += 2;
-      continue;
-    }
-    if (c != '%') {
-      out.push_back(c);
-      ++i;
-      continue;
-    }
+  size_t run = 0;  // start of the bytes not yet copied
+  for (; i != std::string_view::npos; i = text.find('%', run)) {
+    out.append(text.substr(run, i - run));
     if (i + 1 < n && text[i + 1] == '%') {
       out.push_back('%');
-      i += 2;
+      run = i + 2;
       continue;
     }
-    // Up to two characters after the "%", each a hex digit; fewer only at the end.
+    // Up to two hex digits after the "%"; fewer only at the end.
     size_t j = i + 1;
     int value = 0;
     int digits = 0;
     for (; digits < 2 && j < n; ++digits, ++j) {
-      const int h = (IsSjisLeadByte(text[j]) && j + 1 < n) ? -1 : HexValue(text[j]);
+      const int h = HexValue(text[j]);
       if (h < 0) return std::nullopt;
       value = value * 16 + h;
     }
     if (digits == 0) return std::nullopt;
-    const char decoded = static_cast<char>(value);
-    out.push_back(decoded);
-    i = j;
-    // The decoded byte is now the current character: as a lead byte it takes the next byte.
-    if (IsSjisLeadByte(decoded) && i < n) out.push_back(text[i++]);
+    out.push_back(static_cast<char>(value));
+    run = j;
   }
+  out.append(text.substr(run));
   return out;
 }
 
@@ -181,47 +170,52 @@ void IniStore::Clear() {
 void IniStore::Parse(std::string_view fileText) {
   Clear();
   text_.assign(UntilNul(fileText));
-  const size_t lines = static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1;
-  entries_.reserve(lines);
-  Rehash(Pow2AtLeast(lines * 2));
-  // One pass: lines end at CR LF, CR or LF (whatever byte precedes them); within a line the
-  // first "=" at a character start separates the name, the first ":" after it the type.
-  constexpr size_t npos = std::string_view::npos;
   const char* p = text_.data();
   const size_t n = text_.size();
-  size_t start = 0, eq = npos, colon = npos;
-  auto finishLine = [&](size_t end) {
+  constexpr size_t npos = std::string_view::npos;
+  // Position of the first `c` at or after `from`, or n.
+  auto find = [&](char c, size_t from, size_t to) {
+    const void* hit = from < to ? std::memchr(p + from, c, to - from) : nullptr;
+    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - p) : npos;
+  };
+  size_t lines = 1;
+  for (size_t at = find('\n', 0, n); at != npos; at = find('\n', at + 1, n)) ++lines;
+  entries_.reserve(lines);
+  Rehash(Pow2AtLeast(lines * 2));
+
+  // Lines end at CR LF, CR or LF; within a line the first "=" separates the name, the first
+  // ":" after it the type. Without "=" the whole line is the name and also the rest, which its
+  // first ":" splits. These bytes are found by plain search: a lead byte never takes a line
+  // break, "=" or ":" as its second byte (none of them can be one). So the name or type of a
+  // hand-edited line may end with a lone lead byte, and the separator written after it still
+  // separates when the file is read again; otherwise such a line would grow at every save.
+  size_t nextCr = find('\r', 0, n), nextLf = find('\n', 0, n);
+  for (size_t start = 0; start < n;) {
+    if (nextCr < start) nextCr = find('\r', start, n);
+    if (nextLf < start) nextLf = find('\n', start, n);
+    const size_t end = std::min({nextCr, nextLf, n});
+    const size_t eq = find('=', start, end);
     if (eq == npos) {
       const Span whole{start, end - start};
-      AppendEntry(whole, whole, whole);
-    } else if (colon == npos) {
-      const Span rest{eq + 1, end - eq - 1};
-      AppendEntry(Span{start, eq - start}, rest, rest);
-    } else {
-      AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
-                  Span{colon + 1, end - colon - 1});
-    }
-    eq = colon = npos;
-  };
-  size_t i = 0;
-  while (i < n) {
-    const char c = p[i];
-    if (c == '\r' || c == '\n') {
-      finishLine(i);
-      i += (c == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else if (IsSjisLeadByte(c) && i + 1 < n && p[i + 1] != '\r' && p[i + 1] != '\n') {
-      i += 2;
-    } else {
-      if (c == '=') {
-        if (eq == npos) eq = i;
-      } else if (c == ':' && eq != npos && colon == npos) {
-        colon = i;
+      const size_t colon = find(':', start, end);
+      if (colon == npos) {
+        AppendEntry(whole, whole, whole);
+      } else {
+        AppendEntry(whole, Span{start, colon - start}, Span{colon + 1, end - colon - 1});
       }
-      ++i;
+    } else {
+      const size_t colon = find(':', eq + 1, end);
+      if (colon == npos) {
+        const Span rest{eq + 1, end - eq - 1};
+        AppendEntry(Span{start, eq - start}, rest, rest);
+      } else {
+        AppendEntry(Span{start, eq - start}, Span{eq + 1, colon - eq - 1},
+                    Span{colon + 1, end - colon - 1});
+      }
     }
+    if (end == n) break;
+    start = end + ((p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') ? 2 : 1);
   }
-  if (start < n) finishLine(n);
 }
 
 void IniStore::AppendEntry(Span name, Span type, Span value) {

@@ -15,11 +15,13 @@
 namespace zv {
 
 // "%" becomes "%%" and a single byte below 0x20 becomes "%" and two upper-case hex digits, so
-// that any text fits on one line. A lead byte followed by such a byte does not hide it.
+// that any text fits on one line. A lead byte never takes a "%" or a control byte after it as
+// its second byte (no character of code page 932 has such a second byte), so that every text,
+// even one with a lone lead byte, reads back exactly as it was written.
 std::string EscapeIniValue(std::string_view text);
 
 // The reverse: "%%" gives "%", "%" and one or two hex digits give that byte. nullopt when a "%"
-// is followed by anything else or by nothing.
+// is followed by anything else or by nothing. A "%" after a lead byte is an escape too.
 std::optional<std::string> UnescapeIniValue(std::string_view text);
 
 class IniStore {

@@ -31,7 +31,7 @@ TEST(EscapeIniValue, Table) {
       {std::string("a\0b", 3), "a%00b"},
       {"\x1F\x20\x7F", "%1F \x7F"},
       {"表示", "表示"},             // trail byte 0x5C stays
-      {"\x82\x25", "\x82\x25"},     // a two-byte character whose second byte is "%"
+      {"\x82\x25", "\x82%%"},        // "%" is never a second byte
       {"\x81\r\n", "\x81%0D%0A"},   // a lead byte never hides a line break
       {"\xA0\xDF%", "\xA0\xDF%%"},  // half-width kana are single bytes
       {"end\x81", "end\x81"},       // a lone lead byte at the end
@@ -62,8 +62,9 @@ TEST(UnescapeIniValue, Table) {
       {"%4z", std::nullopt},
       {"%\x82\xA0", std::nullopt},  // a two-byte character is no hex digit
       {"%4\x82", std::nullopt},     // nor is a lone lead byte
-      {"\x82%41", "\x82%41"},       // "%" as a second byte is no escape
-      {"%82%41", "\x82%41"},        // a decoded lead byte takes the next byte with it
+      {"\x82%41", "\x82" "A"},       // "%" is never a second byte
+      {"%82%41", "\x82" "A"},        // not even after a decoded lead byte
+      {"%82\x41%41", "\x82\x41" "A"},  // which takes any other byte with it
       {"表%41", "表A"},
   };
   for (const auto& c : cases) {
@@ -72,8 +73,7 @@ TEST(UnescapeIniValue, Table) {
   }
 }
 
-// Any text escapes to one line that unescapes to the same text, unless a lead byte precedes a
-// control byte (invalid Shift-JIS, which still gives one line).
+// Any text escapes to one line that unescapes to the same text, lone lead bytes included.
 TEST(EscapeIniValue, RoundTripsAndStaysOnOneLine) {
   const std::string alphabet = std::string("%aA0\r\n\t\x1F\x81\x82\x9F\xE0\xFC\xA0\x5C", 15) + '\0';
   std::mt19937 rng(7);
@@ -84,17 +84,7 @@ TEST(EscapeIniValue, RoundTripsAndStaysOnOneLine) {
     SCOPED_TRACE(::testing::PrintToString(text));
     const std::string escaped = EscapeIniValue(text);
     for (char c : escaped) ASSERT_GE(static_cast<unsigned char>(c), 0x20u);
-    bool leadBeforeControl = false;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-      if (IsSjisLeadByte(text[i]) && static_cast<unsigned char>(text[i + 1]) < 0x20) {
-        leadBeforeControl = true;
-        break;
-      }
-      if (IsSjisLeadByte(text[i])) ++i;
-    }
-    if (!leadBeforeControl) {
-      EXPECT_EQ(UnescapeIniValue(escaped), text);
-    }
+    EXPECT_EQ(UnescapeIniValue(escaped), text);
   }
 }
 
@@ -105,7 +95,7 @@ TEST(IniStoreParse, LinesAreWrittenBackInTheirParts) {
       {"SetupForm\\Left=Integer:120\r\n", "SetupForm\\Left=Integer:120\r\n"},
       {"abc", "abc=abc:abc\r\n"},                                          // no "=", no ":"
       {"a\\b=Integer", "a\\b=Integer:Integer\r\n"},                        // no ":"
-      {"a\\b:String:x", "a\\b:String:x=a\\b:String:x:a\\b:String:x\r\n"},  // ":" but no "="
+      {"a\\b:String:x", "a\\b:String:x=a\\b:String:x\r\n"},  // ":" but no "="
       {"a\r\n\r\nb\r\n", "a=a:a\r\n=:\r\nb=b:b\r\n"},                      // an empty line
       {"x=String:a=b:c", "x=String:a=b:c\r\n"},
       {"a=A:1\rb=B:2\nc=C:3", "a=A:1\r\nb=B:2\r\nc=C:3\r\n"},  // lone CR, lone LF
@@ -120,10 +110,12 @@ TEST(IniStoreParse, LinesAreWrittenBackInTheirParts) {
 
 TEST(IniStoreParse, SeparatorsCountOnlyAtCharacterStarts) {
   IniStore store;
-  // 0x81 takes the "=" after it as its second byte; the next "=" separates.
-  store.Parse("K\\\x81=n=String:v\r\nNote\\x=String:a=b:c\r\n");
-  EXPECT_EQ(store.Read("K", "\x81=n", Variant()), Variant::Text("v"));
+  // A lead byte never hides "=" or ":" (neither can be a second byte); a second byte 0x5C is
+  // part of its character.
+  store.Parse("K\\\x81=String:v\r\nNote\\x=String:a=b:c\r\nK\\\x95\\=String:w\r\n");
+  EXPECT_EQ(store.Read("K", "\x81", Variant()), Variant::Text("v"));
   EXPECT_EQ(store.Read("Note", "x", Variant()), Variant::Text("a=b:c"));
+  EXPECT_EQ(store.Read("K", "\x95\\", Variant()), Variant::Text("w"));
 }
 
 TEST(IniStoreNames, CompareWithoutLetterCaseOutsideTwoByteCharacters) {
