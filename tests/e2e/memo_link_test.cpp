@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mailora/host.h"
+#include "mailora/host_files.h"
 #include "mailora/host_registry.h"
 #include "memo/notavo_fixture_win32.h"
 
@@ -14,8 +15,6 @@ namespace {
 using zv::test::NotavoFolder;
 using zv::test::NotavoProcess;
 using zv::test::NotavoRegistry;
-
-constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
 
 class MemoLink : public ::testing::Test {
  protected:
@@ -34,21 +33,14 @@ class MemoLink : public ::testing::Test {
     ::CreateDirectoryA(box_.c_str(), nullptr);
     ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
     mailora::Script().mailbox = box_;
-    HKEY raw = nullptr;
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
-                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
-        ERROR_SUCCESS);
-    const zv::win::UniqueKey key(raw);
-    const DWORD off = 0;
-    ::RegSetValueExA(key.get(), "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
+    ASSERT_TRUE(mailora::SetCommonOption(false));
   }
   void TearDown() override {
     plugin_.CleanUp()();
     ::DeleteFileA(SettingsPath().c_str());
     ::RemoveDirectoryA((box_ + "Plugins").c_str());
     ::RemoveDirectoryA(box_.c_str());
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+    mailora::DeleteHostOptions();
     mailora::DeletePluginRecord();
     mailora::ResetScript();
   }

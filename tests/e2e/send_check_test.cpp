@@ -8,22 +8,14 @@
 #include <vector>
 
 #include "mailora/host.h"
+#include "mailora/host_files.h"
 #include "mailora/host_registry.h"
 #include "mailora/host_warning.h"
 #include "mailora/host_window.h"
 
 namespace {
 
-constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
 const std::string kEntry = "X-Mailer-Plugin: Zorvek32 Ver.1.04 Rev.2\r\n";
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(f);
-}
 
 // One pattern for every mail: the forbidden word 禁句 and the attachment check.
 std::string SettingsFile() {
@@ -57,20 +49,14 @@ class SendCheck : public ::testing::Test {
     box_ = std::string(temp) + "zv-e2e-check-" + std::to_string(::GetCurrentProcessId()) + "\\";
     ::CreateDirectoryA(box_.c_str(), nullptr);
     ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
-    WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", SettingsFile());
-    WriteFileBytes(box_ + "Signature", "{Begin 署名}\r\n禁句入りの署名\r\n{End}\r\n");
+    ASSERT_TRUE(mailora::WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", SettingsFile()));
+    ASSERT_TRUE(
+        mailora::WriteFileBytes(box_ + "Signature", "{Begin 署名}\r\n禁句入りの署名\r\n{End}\r\n"));
     auto& script = mailora::Script();
     script.mailbox = box_;
     script.account = box_;
     // Common off: the settings file lives in the mailbox folder.
-    HKEY key = nullptr;  // closed below
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
-                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const DWORD off = 0;
-    ::RegSetValueExA(key, "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
-    ::RegCloseKey(key);
+    ASSERT_TRUE(mailora::SetCommonOption(false));
     ASSERT_TRUE(plugin_.loaded());
     ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   }
@@ -80,7 +66,7 @@ class SendCheck : public ::testing::Test {
     ::DeleteFileA((box_ + "Signature").c_str());
     ::RemoveDirectoryA((box_ + "Plugins").c_str());
     ::RemoveDirectoryA(box_.c_str());
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+    mailora::DeleteHostOptions();
     mailora::DeletePluginRecord();
     mailora::ResetScript();
   }

@@ -6,23 +6,13 @@
 #include <string>
 
 #include "mailora/host.h"
+#include "mailora/host_files.h"
 #include "mailora/host_registry.h"
 #include "mailora/host_window.h"
 
 namespace {
 
-constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
-
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(::GetFileSize(f, nullptr), '\0');
-  DWORD got = 0;
-  ::ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  ::CloseHandle(f);
-  return bytes.substr(0, got);
-}
+using mailora::ReadFileBytes;
 
 class SettingsFile : public ::testing::Test {
  protected:
@@ -36,14 +26,7 @@ class SettingsFile : public ::testing::Test {
     ::CreateDirectoryA(box_.c_str(), nullptr);
     mailora::Script().mailbox = box_;
     // Common off: the file lives in the mailbox folder.
-    HKEY key = nullptr;  // closed below
-    ASSERT_EQ(
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(), 0,
-                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    const DWORD off = 0;
-    ::RegSetValueExA(key, "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
-    ::RegCloseKey(key);
+    ASSERT_TRUE(mailora::SetCommonOption(false));
     ASSERT_TRUE(plugin_.loaded());
   }
   void TearDown() override {
@@ -51,7 +34,7 @@ class SettingsFile : public ::testing::Test {
     ::DeleteFileA(path_.c_str());
     ::RemoveDirectoryA((box_ + "Plugins").c_str());
     ::RemoveDirectoryA(box_.c_str());
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+    mailora::DeleteHostOptions();
     mailora::DeletePluginRecord();
     mailora::ResetScript();
   }

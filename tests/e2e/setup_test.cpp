@@ -7,12 +7,12 @@
 #include <thread>
 
 #include "mailora/host.h"
+#include "mailora/host_files.h"
 #include "mailora/host_registry.h"
 #include "text/cp932_win32.h"
 
 namespace {
 
-constexpr char kHostOptions[] = "Software\\Tessaly Lab\\Mailora.exe";
 constexpr int kPatience = 120000;  // emulated 32-bit runs are slow
 
 std::wstring W(std::string_view cp932) {
@@ -60,17 +60,6 @@ HWND FindChild(HWND root, const wchar_t* cls, const std::wstring& text) {
   return s.found;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(::GetFileSize(f, nullptr), '\0');
-  DWORD got = 0;
-  ::ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  ::CloseHandle(f);
-  return bytes.substr(0, got);
-}
-
 TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
   mailora::ResetScript();
   mailora::DeletePluginRecord();
@@ -81,13 +70,7 @@ TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
   const std::string path = box + "Plugins\\Zorvek32.ini";
   ::CreateDirectoryA(box.c_str(), nullptr);
   mailora::Script().mailbox = box;
-  HKEY key = nullptr;  // closed below
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kHostOptions) + "\\Options").c_str(),
-                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD off = 0;  // the settings file lives in the mailbox folder
-  ::RegSetValueExA(key, "Common", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), 4);
-  ::RegCloseKey(key);
+  ASSERT_TRUE(mailora::SetCommonOption(false));  // the settings file lives in the mailbox folder
 
   mailora::Plugin plugin;
   ASSERT_TRUE(plugin.loaded());
@@ -117,7 +100,7 @@ TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
 
   plugin.CleanUp()();
   EXPECT_EQ(::FindWindowW(L"TSetupForm", nullptr), nullptr);  // destroyed at clean-up
-  const std::string saved = "\r\n" + ReadFileBytes(path);
+  const std::string saved = "\r\n" + mailora::ReadFileBytes(path);
   EXPECT_NE(saved.find("\r\nZorvek\\PatternCount=Integer:2\r\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("\r\nZorvek\\Pattern0001\\Name=String:" + name + "\r\n"), std::string::npos);
   EXPECT_NE(saved.find("\r\nZorvek\\Pattern0001\\ZorvekCheck=String:False\r\n"), std::string::npos);
@@ -126,7 +109,7 @@ TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
   ::DeleteFileA(path.c_str());
   ::RemoveDirectoryA((box + "Plugins").c_str());
   ::RemoveDirectoryA(box.c_str());
-  ::RegDeleteTreeA(HKEY_CURRENT_USER, kHostOptions);
+  mailora::DeleteHostOptions();
   mailora::DeletePluginRecord();
   mailora::ResetScript();
 }
