@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv {
 

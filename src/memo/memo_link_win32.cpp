@@ -3,9 +3,9 @@
 #include <shellapi.h>
 
 #include "check/patterns.h"
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 #include "settings/registry_win32.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv {
 

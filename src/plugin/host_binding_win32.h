@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 #include "plugin/host_table.h"
 
 namespace zv {

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstdio>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/system_formats_win32.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 #include "text/long_path.h"
 #include "text/long_path_win32.h"
 

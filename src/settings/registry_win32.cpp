@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 #include "settings/system_formats_win32.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 #include "text/sjis.h"
 
 namespace zv::win {

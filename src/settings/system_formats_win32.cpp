@@ -4,7 +4,7 @@
 // After windows.h, which it builds on.
 #include <oleauto.h>
 
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv::win {
 

@@ -1,7 +1,7 @@
 #include "text/long_path_win32.h"
 
-#include "plugin/handles_win32.h"
-#include "text/cp932_win32.h"
+#include "win/handles_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv::win {
 

@@ -3,7 +3,7 @@
 // operations of its own.
 #pragma once
 
-#include "ui/forms_win32.h"
+#include "ui/buttons_win32.h"
 
 namespace zv::ui::win {
 

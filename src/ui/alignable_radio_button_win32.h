@@ -2,7 +2,7 @@
 // docking made public, so a form description can dock it; nothing else of its own.
 #pragma once
 
-#include "ui/forms_win32.h"
+#include "ui/buttons_win32.h"
 
 namespace zv::ui::win {
 

@@ -9,7 +9,7 @@
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace {
 

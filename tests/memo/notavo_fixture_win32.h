@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
 namespace zv::test {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/registry_win32.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv {
 namespace {

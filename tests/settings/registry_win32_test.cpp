@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "settings/system_formats_win32.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv {
 namespace {

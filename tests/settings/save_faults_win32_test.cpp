@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "check/patterns.h"
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
 #include "settings/system_formats.h"
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 namespace zv {
 namespace {

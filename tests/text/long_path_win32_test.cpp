@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 #include "text/long_path.h"
 #include "text/long_path_win32.h"
 

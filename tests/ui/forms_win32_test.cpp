@@ -362,6 +362,21 @@ TEST(Forms, SplitterDragResizesWithinLimitsAndEscAbandons) {
   zv::test::SettlePainting(form.Handle());
 }
 
+// A drag sees the docking in force: both re-docked to the right, the splitter resizes the
+// pattern pane to its right.
+TEST(Forms, SplitterDragFollowsDockingChangedAtRunTime) {
+  TTestSetupForm form;
+  form.SetVisible(true);
+  auto& splitter = form.Get<TSplitter>("PatternSplitter");
+  auto& pattern = form.Get<TPanel>("PatternPanel");
+  pattern.SetAlign(alRight);
+  splitter.SetAlign(alRight);
+  ::SendMessageW(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 10));
+  ::SendMessageW(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3 - 50, 10));
+  EXPECT_EQ(pattern.Bounds().width, 147);
+  EXPECT_EQ(splitter.Bounds().right(), pattern.Bounds().left);
+}
+
 TEST(Forms, TabOrderFollowsTheDescription) {
   TTestSetupForm form;
   form.SetVisible(true);

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 #include "ui/geometry.h"
 
 namespace zv::test {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
 namespace mailora {
 

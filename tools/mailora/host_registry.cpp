@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
 namespace mailora {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
 namespace mailora {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
 namespace {
 

@@ -1,24 +1,12 @@
-// Owners for the GDI and activation-context handles the forms use, beside those of
-// plugin/handles_win32.h, and the module that holds the forms' resources.
+// Scoped device contexts and selections, the activation context of the module's manifest, and
+// the module that holds the windows' code and resources.
 #pragma once
 
 #include <windows.h>
 
-#include "plugin/handles_win32.h"
+#include "win/handles_win32.h"
 
-namespace zv::ui::win {
-
-struct BitmapTraits {
-  static HBITMAP Invalid() { return nullptr; }
-  static void Close(HBITMAP h) { ::DeleteObject(h); }
-};
-using UniqueBitmap = zv::win::UniqueHandle<HBITMAP, BitmapTraits>;
-
-struct ActCtxTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { ::ReleaseActCtx(h); }
-};
-using UniqueActCtx = zv::win::UniqueHandle<HANDLE, ActCtxTraits>;
+namespace zv::win {
 
 // A device context of a window, released on scope exit.
 class WindowDc {
@@ -72,4 +60,4 @@ class ActivationScope {
   ULONG_PTR cookie_ = 0;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -66,6 +66,14 @@ struct BrushTraits {
   static HBRUSH Invalid() { return nullptr; }
   static void Close(HBRUSH h) { ::DeleteObject(h); }
 };
+struct BitmapTraits {
+  static HBITMAP Invalid() { return nullptr; }
+  static void Close(HBITMAP h) { ::DeleteObject(h); }
+};
+struct ActCtxTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::ReleaseActCtx(h); }
+};
 
 using UniqueFind = UniqueHandle<HANDLE, FindTraits>;
 using UniqueFile = UniqueHandle<HANDLE, FileTraits>;
@@ -75,5 +83,7 @@ using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueFont = UniqueHandle<HFONT, FontTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, BrushTraits>;
+using UniqueBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
+using UniqueActCtx = UniqueHandle<HANDLE, ActCtxTraits>;
 
 }  // namespace zv::win

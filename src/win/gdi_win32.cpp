@@ -1,8 +1,8 @@
-#include "ui/gdi_win32.h"
+#include "win/gdi_win32.h"
 
 #include <commctrl.h>
 
-namespace zv::ui::win {
+namespace zv::win {
 
 HMODULE ThisModule() {
   HMODULE module = nullptr;
@@ -28,4 +28,4 @@ ActivationScope::~ActivationScope() {
   if (cookie_) ::DeactivateActCtx(0, cookie_);
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

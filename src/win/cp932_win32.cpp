@@ -1,4 +1,4 @@
-#include "text/cp932_win32.h"
+#include "win/cp932_win32.h"
 
 #include <windows.h>
 

@@ -1,0 +1,104 @@
+#include "ui/edits_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace zv::ui::win {
+
+TEdit::TEdit(TForm& form, const ControlDescription& d, TContainer* parent)
+    : TEdit(form, d, parent, ES_AUTOHSCROLL) {}
+
+TEdit::TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style)
+    : TWinControl(form, d, parent) {
+  if (d.options & kReadOnly) style |= ES_READONLY;
+  if (d.tabOrder >= 0) style |= WS_TABSTOP;
+  Quietly([&] { CreateStandard(WC_EDITW, style, (d.options & kNoBorder) ? 0 : WS_EX_CLIENTEDGE); });
+}
+
+std::string TEdit::Text() const {
+  const int n = ::GetWindowTextLengthW(Handle());
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const int got = ::GetWindowTextW(Handle(), text.data(), n + 1);
+  text.resize(static_cast<size_t>(std::max(got, 0)));
+  return Narrow(text);
+}
+
+void TEdit::SetText(std::string_view text) {
+  Quietly([&] { SetCaption(text); });
+}
+
+void TEdit::SelectAll() {
+  ::SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TEdit::Command(WORD code) {
+  if (code == EN_CHANGE && !quiet()) Change();
+}
+
+HBRUSH TEdit::ControlColor(HDC dc) {
+  return (Description().options & kParentColor) ? ParentBackground(dc) : nullptr;
+}
+
+TMemo::TMemo(TForm& form, const ControlDescription& d, TContainer* parent)
+    : TEdit(form, d, parent,
+            ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
+                ((d.options & kWordWrap) ? 0 : ES_AUTOHSCROLL) |
+                ((d.options & kVScroll) ? WS_VSCROLL : 0) |
+                ((d.options & kHScroll) ? WS_HSCROLL : 0)) {}
+
+TListBox::TListBox(TForm& form, const ControlDescription& d, TContainer* parent)
+    : TWinControl(form, d, parent) {
+  DWORD style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+  if (d.tabOrder >= 0) style |= WS_TABSTOP;
+  CreateStandard(WC_LISTBOXW, style, WS_EX_CLIENTEDGE);
+}
+
+int TListBox::Count() const {
+  return static_cast<int>(::SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+}
+
+void TListBox::Add(std::string_view item) {
+  ::SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+}
+
+void TListBox::Delete(int index) {
+  ::SendMessageW(Handle(), LB_DELETESTRING, index, 0);
+}
+
+void TListBox::Clear() {
+  ::SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
+
+std::string TListBox::Item(int index) const {
+  const LRESULT n = ::SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
+  if (n == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  const LRESULT got =
+      ::SendMessageW(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return Narrow(text);
+}
+
+void TListBox::SetItem(int index, std::string_view item) {
+  if (index < 0 || index >= Count()) return;
+  const int selected = ItemIndex();
+  Delete(index);
+  ::SendMessageW(Handle(), LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+  if (selected == index) SetItemIndex(index);
+}
+
+int TListBox::ItemIndex() const {
+  const LRESULT i = ::SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
+  return i == LB_ERR ? -1 : static_cast<int>(i);
+}
+
+void TListBox::SetItemIndex(int index) {
+  ::SendMessageW(Handle(), LB_SETCURSEL, index, 0);
+}
+
+void TListBox::Command(WORD code) {
+  if (code == LBN_SELCHANGE) Click();
+}
+
+}  // namespace zv::ui::win

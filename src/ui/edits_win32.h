@@ -1,0 +1,47 @@
+// Text controls of the form toolkit: one-line edits, memos and list boxes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/control_win32.h"
+
+namespace zv::ui::win {
+
+class TEdit : public TWinControl {
+ public:
+  TEdit(TForm& form, const ControlDescription& d, TContainer* parent);
+  std::string Text() const;
+  void SetText(std::string_view text);
+  void SelectAll();
+  void Command(WORD code) override;
+  HBRUSH ControlColor(HDC dc) override;
+
+ protected:
+  TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style);
+};
+
+class TMemo final : public TEdit {
+ public:
+  TMemo(TForm& form, const ControlDescription& d, TContainer* parent);
+  using TControl::Align;
+  using TControl::SetAlign;
+};
+
+class TListBox final : public TWinControl {
+ public:
+  TListBox(TForm& form, const ControlDescription& d, TContainer* parent);
+  using TControl::Align;
+  using TControl::SetAlign;
+  int Count() const;
+  void Add(std::string_view item);
+  void Delete(int index);
+  void Clear();
+  std::string Item(int index) const;
+  void SetItem(int index, std::string_view item);
+  int ItemIndex() const;  // -1: no selection
+  void SetItemIndex(int index);
+  void Command(WORD code) override;
+};
+
+}  // namespace zv::ui::win
