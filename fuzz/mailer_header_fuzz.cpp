@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "plugin/constants.h"
-#include "plugin/header_field.h"
+#include "text/constants.h"
+#include "text/header_field.h"
 #include "plugin/mailer_header.h"
 #include "reference.h"
 #include "text/lines.h"

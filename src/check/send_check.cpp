@@ -8,7 +8,7 @@
 
 #include "check/sjis_blocks.h"
 #include "check/word_search.h"
-#include "plugin/header_field.h"
+#include "text/header_field.h"
 #include "text/lines.h"
 #include "text/sjis.h"
 

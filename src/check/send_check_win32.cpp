@@ -22,18 +22,4 @@ Attachment AttachmentBelowEditor(HWND composition, HWND editor) {
   return AttachmentFromBottoms(window.bottom, edit.bottom);
 }
 
-Attachment WindowsSendCheckHost::TestAttachment() {
-  return AttachmentBelowEditor(composition_, host_.SendGetEditor(composition_));
-}
-
-bool WindowsSendCheckHost::AskUser(std::string_view text, std::string_view title) {
-  return AskWarningBox(text, title);
-}
-
-bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
-                       std::string_view header, std::string_view body) {
-  WindowsSendCheckHost platform(host, composition);
-  return CheckOutgoingMail(table, header, body, platform);
-}
-
 }  // namespace zv

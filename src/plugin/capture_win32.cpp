@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 
 namespace zv {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 #include "plugin/entry_points_win32.h"
 
 extern "C" {

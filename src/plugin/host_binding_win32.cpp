@@ -1,6 +1,6 @@
 #include "plugin/host_binding_win32.h"
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 
 namespace zv {
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "check/patterns_win32.h"
-#include "check/send_check_win32.h"
+#include "plugin/send_check_host_win32.h"
 #include "memo/memo_link_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 #include "text/lines.h"
 
 namespace zv {

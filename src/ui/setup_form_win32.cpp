@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "settings/ini_file.h"
-#include "settings/placement_win32.h"
+#include "ui/placement_win32.h"
 #include "ui/common_form_win32.h"
 #include "ui/help_win32.h"
 #include "ui/input_form_win32.h"

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 #include "ui/common_form_win32.h"
 
 namespace zv::ui::win {

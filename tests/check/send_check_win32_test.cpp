@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "plugin/send_check_host_win32.h"
+
 namespace zv {
 namespace {
 

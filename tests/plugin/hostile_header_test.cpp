@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "hostile_sizes.h"
-#include "plugin/constants.h"
-#include "plugin/header_field.h"
+#include "text/constants.h"
+#include "text/header_field.h"
 #include "plugin/mailer_header.h"
 #include "plugin/signature.h"
 #include "text/lines.h"

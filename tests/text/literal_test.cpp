@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plugin/constants.h"
+#include "text/constants.h"
 
 namespace {
 

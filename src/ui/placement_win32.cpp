@@ -1,4 +1,4 @@
-#include "settings/placement_win32.h"
+#include "ui/placement_win32.h"
 
 #include "settings/ini_file.h"
 

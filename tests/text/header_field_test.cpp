@@ -1,4 +1,4 @@
-#include "plugin/header_field.h"
+#include "text/header_field.h"
 
 #include <gtest/gtest.h>
 

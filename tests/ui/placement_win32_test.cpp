@@ -1,5 +1,5 @@
 // Window placement of real forms: stored, restored, kept on the screen, maximized.
-#include "settings/placement_win32.h"
+#include "ui/placement_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,21 @@
+#include "plugin/send_check_host_win32.h"
+
+#include "check/send_check_win32.h"
+
+namespace zv {
+
+Attachment Win32SendCheckHost::TestAttachment() {
+  return AttachmentBelowEditor(composition_, host_.SendGetEditor(composition_));
+}
+
+bool Win32SendCheckHost::AskUser(std::string_view text, std::string_view title) {
+  return AskWarningBox(text, title);
+}
+
+bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
+                       std::string_view header, std::string_view body) {
+  Win32SendCheckHost platform(host, composition);
+  return CheckOutgoingMail(table, header, body, platform);
+}
+
+}  // namespace zv
