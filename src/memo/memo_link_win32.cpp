@@ -9,7 +9,7 @@
 
 namespace zv {
 
-std::string WinNotavoPlatform::ReadRegistryText(std::string_view valueName,
+std::string Win32NotavoPlatform::ReadRegistryText(std::string_view valueName,
                                                 std::string_view fallback) {
   const Variant value =
       win::RegRead(kNotavoRegPath, valueName, Variant::Text(std::string(fallback)));
@@ -17,23 +17,23 @@ std::string WinNotavoPlatform::ReadRegistryText(std::string_view valueName,
   return text ? *text : std::string(fallback);
 }
 
-bool WinNotavoPlatform::FileExists(const std::string& path) {
+bool Win32NotavoPlatform::FileExists(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesW(win::Cp932ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-void WinNotavoPlatform::ShellOpen(const std::string& path) {
+void Win32NotavoPlatform::ShellOpen(const std::string& path) {
   // No owner, no parameters, no working folder; the started program is not waited for.
   ::ShellExecuteW(nullptr, L"OPEN", win::Cp932ToWide(path).c_str(), L"", L"", SW_SHOW);
 }
 
-ForeignWindow WinNotavoPlatform::FindNotavoWindow() {
+ForeignWindow Win32NotavoPlatform::FindNotavoWindow() {
   const HWND window = ::FindWindowA(std::string(kNotavoWindowClass).c_str(),
                                     std::string(kNotavoWindowTitle).c_str());
   return reinterpret_cast<ForeignWindow>(window);
 }
 
-void WinNotavoPlatform::HandOver(ForeignWindow notavo, std::string_view text) {
+void Win32NotavoPlatform::HandOver(ForeignWindow notavo, std::string_view text) {
   // The hand-over window and its text go through the ANSI API on purpose: the text is the
   // host's code page 932 bytes and must reach Notavo unchanged, not as this plug-in's own
   // windows' Unicode text. Style 0 and no parent: a top-level window that is never shown.

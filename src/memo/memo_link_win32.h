@@ -10,7 +10,7 @@
 
 namespace zv {
 
-class WinNotavoPlatform final : public NotavoPlatform {
+class Win32NotavoPlatform final : public NotavoPlatform {
  public:
   std::string ReadRegistryText(std::string_view valueName, std::string_view fallback) override;
   bool FileExists(const std::string& path) override;

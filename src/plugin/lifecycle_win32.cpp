@@ -57,15 +57,15 @@ int32_t ShowSetupDialogStep() {
 }
 void ShowAboutBoxStep(HWND owner) { ui::ShowAboutBox(owner); }
 void MemoFolderCreateStep() {
-  WinNotavoPlatform platform;
+  Win32NotavoPlatform platform;
   MemoFolderCreate(State().patterns.associateOption, platform);
 }
 void MemoViewCloseStep() {
-  WinNotavoPlatform platform;
+  Win32NotavoPlatform platform;
   MemoViewClose(State().patterns.associateOption, platform);
 }
 void MemoViewLoadMailStep(const std::string& header, const std::string& body) {
-  WinNotavoPlatform platform;
+  Win32NotavoPlatform platform;
   MemoViewLoadMail(State().patterns.associateOption, platform, header, body);
 }
 
