@@ -13,9 +13,9 @@ bool Win32SendCheckHost::AskUser(std::string_view text, std::string_view title) 
 }
 
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
-                       std::string_view header, std::string_view body) {
+                       std::string_view header, std::string_view body, CheckOptions options) {
   Win32SendCheckHost platform(host, composition);
-  return CheckOutgoingMail(table, header, body, platform);
+  return CheckOutgoingMail(table, header, body, platform, options);
 }
 
 }  // namespace zv

@@ -27,6 +27,6 @@ class Win32SendCheckHost : public SendCheckHost {
 
 // CheckOutgoingMail for the mail the host is sending from `composition` (borrowed).
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
-                       std::string_view header, std::string_view body);
+                       std::string_view header, std::string_view body, CheckOptions options = {});
 
 }  // namespace zv
