@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "text/constants.h"
+#include "win/file_win32.h"
 
 namespace zv {
 
@@ -50,26 +51,7 @@ CompositionParts FindCompositionParts(HWND composition) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  win::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > std::string().max_size() / 2) {
-    return {};
-  }
-  std::string text(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < text.size()) {
-    const DWORD want = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 30));
-    DWORD got = 0;
-    if (!::ReadFile(file.get(), text.data() + done, want, &got, nullptr)) return {};
-    if (got == 0) break;  // the file shrank meanwhile
-    done += got;
-  }
-  text.resize(done);
-  return text;
+  return win::ReadWholeFile(path).value_or(std::string());
 }
 
 bool EqualsIgnoringCaseUserLocale(std::string_view a, std::string_view b) {

@@ -25,7 +25,7 @@ struct CompositionParts {
 };
 CompositionParts FindCompositionParts(HWND composition);
 
-// The whole file at `path` (ANSI code page), or an empty text when it is missing or unreadable.
+// The whole file at `path` (code page 932), or an empty text when it is missing or unreadable.
 std::string ReadWholeFile(const std::string& path);
 
 // Equality that ignores letter case by the user's locale.

@@ -9,26 +9,7 @@ namespace {
 
 constexpr std::string_view kEndMark = "{End}";
 
-char FoldAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size();) {
-    if (IsSjisLeadByte(a[i]) && i + 1 < a.size()) {
-      // A two-byte character is equal only byte for byte.
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      i += 2;
-      continue;
-    }
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    ++i;
-  }
-  return true;
-}
 
 std::string SignatureBlockFromText(std::string_view fileText, std::string_view name,
                                    const CaseFoldedEquals& equals) {

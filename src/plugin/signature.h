@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/lines.h"
+
 namespace zv {
 
 // The header and body of a mail being sent; the body includes the selected signature.
@@ -16,9 +18,6 @@ struct OutgoingMail {
 // Decides whether a line of the file equals the wanted "{Begin name}" line, letter case aside.
 using CaseFoldedEquals = std::function<bool(std::string_view line, std::string_view wanted)>;
 
-// Equality with a-z folded to A-Z where they are single-byte characters, as code page 932's
-// upper-casing folds them.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The block named `name` in the text of a signature file: the lines after the first line equal
 // to "{Begin name}" (by `equals`), each followed by CR LF, up to a line "{End}" or a line of six

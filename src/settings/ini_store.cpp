@@ -23,10 +23,6 @@ bool IsControl(char c) {
   return static_cast<unsigned char>(c) < 0x20;
 }
 
-char UpperAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The upper-case form (a-z outside two-byte characters) is never built. The hash folds every
 // byte with 0x20, which maps a letter and its capital alike, so names that are equal in upper
 // case hash alike; the comparison then follows each name's own character walk.
@@ -47,20 +43,6 @@ size_t HashUpper(std::string_view s) {
   }
   h = (h ^ tail) * kMul;
   return static_cast<size_t>(h ^ (h >> 29));
-}
-
-bool EqualUpper(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
-  bool trailA = false, trailB = false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char ua = trailA ? a[i] : UpperAscii(a[i]);
-    const char ub = trailB ? b[i] : UpperAscii(b[i]);
-    if (ua != ub) return false;
-    trailA = !trailA && IsSjisLeadByte(a[i]);
-    trailB = !trailB && IsSjisLeadByte(b[i]);
-  }
-  return true;
 }
 
 size_t Pow2AtLeast(size_t n) {
@@ -237,7 +219,7 @@ size_t IniStore::FindSlot(std::string_view name) const {
     const Slot& slot = slots_[i];
     if (slot.entry == 0) return std::string_view::npos;
     if (slot.entry != kTombstone && slot.hash == tag &&
-        EqualUpper(View(entries_[slot.entry - 1].name), name)) {
+        EqualsIgnoringAsciiCase(View(entries_[slot.entry - 1].name), name)) {
       return i;
     }
   }
@@ -247,7 +229,7 @@ uint32_t IniStore::FindEntry(std::string_view name) const {
   const uint32_t next = lastHit_ + 1;  // 0 when there was no hit yet
   if (next < entries_.size()) {
     const Entry& e = entries_[next];
-    if (e.live && e.first && EqualUpper(View(e.name), name)) return lastHit_ = next;
+    if (e.live && e.first && EqualsIgnoringAsciiCase(View(e.name), name)) return lastHit_ = next;
   }
   const size_t slot = FindSlot(name);
   if (slot == std::string_view::npos) return kNone;
@@ -284,7 +266,7 @@ void IniStore::IndexInsert(uint32_t entry) {
     }
     if (slot.hash != tag) continue;
     Entry& first = entries_[slot.entry - 1];
-    if (EqualUpper(View(first.name), name)) {
+    if (EqualsIgnoringAsciiCase(View(first.name), name)) {
       e.first = false;
       entries_[first.lastSame].nextSame = entry;
       first.lastSame = entry;
@@ -366,7 +348,7 @@ Variant IniStore::Read(std::string_view section, std::string_view key,
   const Entry& e = entries_[index];
   const std::string_view type = View(e.type);
   const std::string_view value = View(e.value);
-  if (type == "Boolean") return Variant::Boolean(value == kTrue);
+  if (type == "Boolean") return Variant::Boolean(IsFlagOn(value));
   if (type == "Date") {
     auto v = formats_->ParseDateTime(value);
     return v ? Variant::Date(*v) : fallback;

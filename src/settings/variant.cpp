@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "text/lines.h"
+
 namespace zv {
 
 std::optional<int32_t> Variant::AsInt32() const {
@@ -72,15 +74,15 @@ bool Variant::ToBoolean(bool fallback) const {
   if (auto v = AsInt32()) return *v != 0;
   if (auto v = AsByte()) return *v != 0;
   if (auto t = AsText()) {
-    if (*t == "True") return true;
-    if (*t == "False") return false;
+    if (IsFlagOn(*t)) return true;
+    if (*t == kFalse) return false;
   }
   return fallback;
 }
 
 std::string Variant::ToText() const {
   if (auto t = AsText()) return *t;
-  if (auto v = AsBoolean()) return *v ? "True" : "False";
+  if (auto v = AsBoolean()) return std::string(FlagText(*v));
   if (auto v = AsInt32()) return std::to_string(*v);
   if (auto v = AsByte()) return std::to_string(*v);
   if (auto v = AsFloat64()) {

@@ -11,9 +11,7 @@ namespace {
 bool StartsWithFolded(std::string_view line, std::string_view upperName) {
   if (line.size() < upperName.size()) return false;
   for (size_t i = 0; i < upperName.size(); ++i) {
-    char c = line[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upperName[i]) return false;
+    if (UpperAscii(line[i]) != upperName[i]) return false;
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #include "text/lines.h"
 
+#include <cstring>
+
 #include "text/sjis.h"
 
 namespace zv {
@@ -24,10 +26,24 @@ std::string UpperSjis(std::string_view s) {
       i += 2;
       continue;
     }
-    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+    out[i] = UpperAscii(out[i]);
     ++i;
   }
   return out;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+  bool trailA = false, trailB = false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char ua = trailA ? a[i] : UpperAscii(a[i]);
+    const char ub = trailB ? b[i] : UpperAscii(b[i]);
+    if (ua != ub) return false;
+    trailA = !trailA && IsSjisLeadByte(a[i]);
+    trailB = !trailB && IsSjisLeadByte(b[i]);
+  }
+  return true;
 }
 
 }  // namespace zv

@@ -54,8 +54,17 @@ inline std::string_view FlagText(bool on) { return on ? kTrue : kFalse; }
 // Removes every byte of value 0x20 or less from both ends.
 std::string_view TrimControls(std::string_view s);
 
+// a-z upper-cased, every other byte as it is.
+constexpr char UpperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Upper-cases a-z only where they are single-byte characters, as the system's ANSI upper-casing
 // does under code page 932.
 std::string UpperSjis(std::string_view s);
+
+// Equality after UpperSjis, without building either upper-case form: a two-byte character is
+// equal only byte for byte.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 }  // namespace zv

@@ -60,31 +60,27 @@ void TContainer::CreatePane(HWND parent) {
 
 bool TContainer::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   const HWND h = Handle();
-  const auto answer = [&result](LRESULT r) {
-    result = r;
-    return true;
-  };
   switch (msg) {
     // A multi-line edit in a dialog asks its parent to move the focus on Tab and to close on
     // Esc. Inside a panel or a tab sheet that parent is not the form: the form answers both,
     // and a container is never closed on its own.
     case WM_NEXTDLGCTL:
-      if (&Form() != this && Form().Handle()) return answer(::SendMessageW(Form().Handle(), msg, wp, lp));
+      if (&Form() != this && Form().Handle()) return Answer(result, ::SendMessageW(Form().Handle(), msg, wp, lp));
       break;
     case WM_CLOSE:
       if (&Form() != this && Form().Handle()) {
         ::PostMessageW(Form().Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
       }
-      return answer(0);
+      return Answer(result, 0);
     case WM_COMMAND:
       if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lp))) {
         c->Command(HIWORD(wp));
-        return answer(0);
+        return Answer(result, 0);
       }
       break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lp);
-      if (TWinControl* c = FromHandle(header->hwndFrom)) return answer(c->Notify(header));
+      if (TWinControl* c = FromHandle(header->hwndFrom)) return Answer(result, c->Notify(header));
       break;
     }
     case WM_CTLCOLORSTATIC:
@@ -93,7 +89,7 @@ bool TContainer::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CTLCOLORLISTBOX:
       if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(lp))) {
         if (HBRUSH brush = c->ControlColor(reinterpret_cast<HDC>(wp))) {
-          return answer(reinterpret_cast<LRESULT>(brush));
+          return Answer(result, reinterpret_cast<LRESULT>(brush));
         }
       }
       break;
@@ -101,14 +97,14 @@ bool TContainer::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       RECT rc{};
       ::GetClientRect(h, &rc);
       ::FillRect(reinterpret_cast<HDC>(wp), &rc, BackBrush());
-      return answer(1);
+      return Answer(result, 1);
     }
     case WM_PAINT:
       Paint();
-      return answer(0);
+      return Answer(result, 0);
     case WM_SIZE:
       Realign();
-      return answer(0);
+      return Answer(result, 0);
     default:
       break;
   }

@@ -160,6 +160,11 @@ class TWinControl : public TControl {
   void CreateStandard(const wchar_t* cls, DWORD style, DWORD exStyle) {
     CreateChild(cls, true, style, exStyle, ParentWindow(), Caption());
   }
+  // A message handled with `value` as its result, for Message(): `return Answer(result, 0);`.
+  static bool Answer(LRESULT& result, LRESULT value) {
+    result = value;
+    return true;
+  }
   // What the window does with a message by itself.
   LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   // The parent's background for a control drawn on it (WM_CTLCOLOR*).

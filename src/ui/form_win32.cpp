@@ -441,10 +441,6 @@ int TForm::ShowModal() {
 
 bool TForm::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   const HWND h = Handle();
-  const auto answer = [&result](LRESULT r) {
-    result = r;
-    return true;
-  };
   switch (msg) {
     case WM_SIZE:
       if (::IsWindowVisible(h)) {
@@ -455,13 +451,13 @@ bool TForm::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       StoreBounds(WindowBounds(h));
       Realign();
       if (loaded_ && OnResize && wp != SIZE_MINIMIZED) OnResize();
-      return answer(0);
+      return Answer(result, 0);
     case WM_MOVE:
       StoreBounds(WindowBounds(h));
-      return answer(0);
+      return Answer(result, 0);
     case WM_CLOSE:
       Close();
-      return answer(0);
+      return Answer(result, 0);
     case WM_NEXTDLGCTL: {
       HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)  // borrowed
                              : ::GetNextDlgTabItem(h, ::GetFocus(), wp != 0);
@@ -469,7 +465,7 @@ bool TForm::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         ::SetFocus(next);
         if (auto* edit = dynamic_cast<TEdit*>(FromHandle(next))) edit->SelectAll();
       }
-      return answer(0);
+      return Answer(result, 0);
     }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
@@ -482,16 +478,16 @@ bool TForm::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         ::SetFocus(lastFocus_);
         restoringFocus_ = false;
       }
-      return answer(0);
+      return Answer(result, 0);
     case DM_GETDEFID:
       if (defaultButton_ && defaultButton_->Enabled() && defaultButton_->Handle()) {
-        return answer(MAKELRESULT(::GetDlgCtrlID(defaultButton_->Handle()), DC_HASDEFID));
+        return Answer(result, MAKELRESULT(::GetDlgCtrlID(defaultButton_->Handle()), DC_HASDEFID));
       }
-      return answer(0);
+      return Answer(result, 0);
     case WM_COMMAND:
       if (lp == 0 || !FromHandle(reinterpret_cast<HWND>(lp))) {
         if (LOWORD(wp) == IDCANCEL) CancelPressed();
-        return answer(0);
+        return Answer(result, 0);
       }
       break;
     default:
