@@ -34,7 +34,7 @@ std::string UpperSjis(std::string_view s) {
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+  if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
   bool trailA = false, trailB = false;
   for (size_t i = 0; i < a.size(); ++i) {
     const char ua = trailA ? a[i] : UpperAscii(a[i]);
