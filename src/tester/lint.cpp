@@ -65,13 +65,13 @@ class Messages {
                : "bytes that are not code page 932 characters";
   }
   std::string NoConversion(std::string_view value, std::string_view type) const {
-    return ja_ ? Quote(value) + " は " + std::string(type) + " に変換できません。既定値が使われます。"
+    return ja_ ? Quote(value) + "は " + std::string(type) + " に変換できません。既定値が使われます。"
                : "value " + Quote(value) + " does not convert to " + std::string(type) +
                      ": the default is used";
   }
   std::string BadFlag(std::string_view key, std::string_view value) const {
-    return ja_ ? std::string(key) + " の値 " + Quote(value) +
-                     " は True でも False でもありません。オフとして扱われます。"
+    return ja_ ? std::string(key) + " の値" + Quote(value) +
+                     "は True でも False でもありません。オフとして扱われます。"
                : std::string(key) + " is " + Quote(value) +
                      ", not True or False: it counts as off";
   }
@@ -98,7 +98,7 @@ class Messages {
                      " is missing: it loads as a pattern of default values";
   }
   std::string NeverApplies(std::string_view name) const {
-    return ja_ ? "パターン" + Quote(name) + " は AddressOn が True でアドレスがないため、どのメールにも適用されません。"
+    return ja_ ? "パターン" + Quote(name) + "は AddressOn が True でアドレスがないため、どのメールにも適用されません。"
                : "pattern " + Quote(name) + " has AddressOn True and no address: it never applies";
   }
   std::string EmptyList(std::string_view check, std::string_view list) const {
@@ -108,14 +108,14 @@ class Messages {
   }
   std::string Blanks(std::string_view list, std::string_view item, bool ignored) const {
     if (ja_) {
-      return std::string(list) + " の " + Quote(item) + " の前後に空白があります" +
+      return std::string(list) + " の" + Quote(item) + "の前後に空白があります" +
              (ignored ? "(無視されます)。" : "(空白も含めて探されます)。");
     }
     return std::string(list) + " entry " + Quote(item) + " has blanks at an end" +
            (ignored ? " (they are ignored)" : ": they are part of it");
   }
   std::string Twice(std::string_view list, std::string_view item) const {
-    return ja_ ? std::string(list) + " に " + Quote(item) + " が二度あります。"
+    return ja_ ? std::string(list) + " に" + Quote(item) + "が二度あります。"
                : std::string(list) + " lists " + Quote(item) + " twice";
   }
 
