@@ -52,8 +52,10 @@ class Messages {
  public:
   explicit Messages(Language language) : ja_(language == Language::kJapanese) {}
 
+  // Control bytes are shown escaped as in the file, so that a message stays one line.
   std::string Quote(std::string_view s) const {
-    return ja_ ? "「" + std::string(s) + "」" : "\"" + std::string(s) + "\"";
+    const std::string shown = EscapeIniValue(s);
+    return ja_ ? "「" + shown + "」" : "\"" + shown + "\"";
   }
   std::string Duplicate(size_t firstLine) const {
     const std::string n = std::to_string(firstLine);
@@ -65,28 +67,28 @@ class Messages {
                : "bytes that are not code page 932 characters";
   }
   std::string NoConversion(std::string_view value, std::string_view type) const {
-    return ja_ ? Quote(value) + "は " + std::string(type) + " に変換できません。既定値が使われます。"
-               : "value " + Quote(value) + " does not convert to " + std::string(type) +
+    return ja_ ? Quote(value) + "は " + EscapeIniValue(type) + " に変換できません。既定値が使われます。"
+               : "value " + Quote(value) + " does not convert to " + EscapeIniValue(type) +
                      ": the default is used";
   }
   std::string BadFlag(std::string_view key, std::string_view value) const {
-    return ja_ ? std::string(key) + " の値" + Quote(value) +
+    return ja_ ? EscapeIniValue(key) + " の値" + Quote(value) +
                      "は True でも False でもありません。オフとして扱われます。"
-               : std::string(key) + " is " + Quote(value) +
+               : EscapeIniValue(key) + " is " + Quote(value) +
                      ", not True or False: it counts as off";
   }
   std::string NeverLoaded(std::string_view section, int32_t count) const {
     const std::string n = std::to_string(count);
     if (ja_) {
-      return std::string(section) + " は読み込まれません (PatternCount は " + n +
+      return EscapeIniValue(section) + " は読み込まれません (PatternCount は " + n +
              (count == 0 ? "。既定のパターンが使われます)。" : ")。");
     }
-    return std::string(section) + " is never loaded: PatternCount is " + n +
+    return EscapeIniValue(section) + " is never loaded: PatternCount is " + n +
            (count == 0 ? " (the default pattern is loaded instead)" : "");
   }
   std::string OddSection(std::string_view section) const {
-    return ja_ ? std::string(section) + " はパターンの節の名前ではないため読み込まれません。"
-               : std::string(section) + " is not a pattern section name: it is never loaded";
+    return ja_ ? EscapeIniValue(section) + " はパターンの節の名前ではないため読み込まれません。"
+               : EscapeIniValue(section) + " is not a pattern section name: it is never loaded";
   }
   std::string Missing(int32_t count, std::string_view first, std::string_view last) const {
     const std::string n = std::to_string(count);
@@ -211,8 +213,6 @@ class Linter {
   void PatternRules() {
     const int32_t count = store_.Read("Zorvek", "PatternCount", Variant::Int32(0)).ToInt32(0);
     const size_t countLine = LineOf("ZORVEK\\PATTERNCOUNT");
-    PatternSettings settings;
-    LoadPatterns(settings, store_, [] { return false; });
 
     // Sections in the file: canonical ones by number, the rest never read.
     std::vector<size_t> present;
@@ -247,10 +247,23 @@ class Linter {
       }
       missing(next, static_cast<size_t>(count));
     }
-    for (const size_t index : present) PatternChecks(settings.table, index);
+    // Only the sections present are read, field by field as the pattern load reads them: a
+    // PatternCount far beyond the file would otherwise load that many default patterns.
+    for (const size_t index : present) {
+      const std::string section = PatternSection(index);
+      PatternRow row;
+      for (size_t f = 0; f < kPatternFieldCount; ++f) {
+        const PatternFieldInfo& field = kPatternFields[f];
+        row[f] = store_.Read(section, field.key, Variant::Text(std::string(field.missingValue)))
+                     .ToText();
+      }
+      PatternTable table;
+      table.Append(std::move(row));
+      PatternChecks(table, 0, index);
+    }
   }
 
-  void PatternChecks(const PatternTable& table, size_t index) {
+  void PatternChecks(const PatternTable& table, size_t row, size_t index) {
     const std::string section = UpperSjis(PatternSection(index));
     const size_t sectionLine = sectionLine_.at(section);
     auto lineOf = [&](PatternField f) {
@@ -258,7 +271,7 @@ class Linter {
       return l;
     };
     auto key = [](PatternField f) { return kPatternFields[static_cast<size_t>(f)].key; };
-    auto get = [&](PatternField f) -> const std::string& { return table.Get(index, f); };
+    auto get = [&](PatternField f) -> const std::string& { return table.Get(row, f); };
 
     for (const PatternField f : kFlagFields) {
       const size_t l = lineOf(f);
