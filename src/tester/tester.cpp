@@ -150,7 +150,7 @@ class Runner {
         continue;
       }
       RecordingHost host(o.attachment || mail.attachment);
-      const bool clean = CheckOutgoingMail(settings.table, mail.header, mail.body + signature, host);
+      const bool clean = CheckOutgoingMail(settings, mail.header, mail.body + signature, host);
       std::string out = "== " + name + "\n";
       if (clean) {
         out += "no warning\n";
