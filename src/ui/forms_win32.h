@@ -287,6 +287,7 @@ class TButton final : public TWinControl {
 class TEdit : public TWinControl {
  public:
   TEdit(TForm& form, const ControlDescription& d, TContainer* parent);
+  // The bytes last set while the text shows unchanged; the shown text once it differs.
   std::string Text() const;
   void SetText(std::string_view text);
   void SelectAll();
@@ -295,6 +296,9 @@ class TEdit : public TWinControl {
 
  protected:
   TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style);
+
+ private:
+  std::optional<std::string> set_;
 };
 
 class TMemo final : public TEdit {
@@ -313,11 +317,15 @@ class TListBox final : public TWinControl {
   void Add(std::string_view item);
   void Delete(int index);
   void Clear();
+  // The bytes the item was added with.
   std::string Item(int index) const;
   void SetItem(int index, std::string_view item);
   int ItemIndex() const;  // -1: no selection
   void SetItemIndex(int index);
   void Command(WORD code) override;
+
+ private:
+  std::vector<std::string> items_;  // as added: the window holds them as UTF-16
 };
 
 class TCheckBox : public TWinControl {
