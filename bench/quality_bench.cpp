@@ -296,6 +296,7 @@ BENCHMARK(BM_Hostile_WordSearchSharedPrefix)
     ->Arg(1)
     ->Arg(4)
     ->Arg(16)
+    ->Arg(100)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
 
