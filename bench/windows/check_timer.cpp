@@ -38,13 +38,13 @@ int main(int argc, char** argv) {
   }
   YesHost host;
   volatile uint64_t sink = 0;
-  zv::bench::Print("memory10", zv::bench::Best(repetitions, 200, [&] {
+  zv::bench::Print("memory10", zv::bench::Best(repetitions, 1000, [&] {
                      sink = sink + zv::bench::MemoryPass(body10);
                    }));
-  zv::bench::Print("check1", zv::bench::Best(repetitions, 200, [&] {
+  zv::bench::Print("check1", zv::bench::Best(repetitions, 1000, [&] {
                      sink = sink + zv::CheckOutgoingMail(settings.table, header, body1, host);
                    }));
-  zv::bench::Print("check10", zv::bench::Best(repetitions, 300, [&] {
+  zv::bench::Print("check10", zv::bench::Best(repetitions, 1000, [&] {
                      sink = sink + zv::CheckOutgoingMail(settings.table, header, body10, host);
                    }));
   return 0;

@@ -74,14 +74,14 @@ int main(int argc, char** argv) {
   const HHOOK hook = ::SetWindowsHookExW(WH_CBT, AnswerYes, nullptr, ::GetCurrentThreadId());
 
   volatile size_t sink = 0;
-  zv::bench::Print("gettext10", zv::bench::Best(repetitions, 300, [&] {
+  zv::bench::Print("gettext10", zv::bench::Best(repetitions, 1000, [&] {
                      const LRESULT length = ::SendMessageA(w.body(), WM_GETTEXTLENGTH, 0, 0);
                      std::string text(static_cast<size_t>(length) + 2, '\0');
                      sink = sink + static_cast<size_t>(::SendMessageA(
                                        w.body(), WM_GETTEXT, static_cast<WPARAM>(length + 1),
                                        reinterpret_cast<LPARAM>(text.data())));
                    }));
-  zv::bench::Print("send10", zv::bench::Best(repetitions, 300, [&] {
+  zv::bench::Print("send10", zv::bench::Best(repetitions, 1000, [&] {
                      sink = sink + static_cast<size_t>(plugin.SendPost()(w.hwnd(), 0));
                      script.setHeaderCalls.clear();
                    }));
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     std::printf("no warning was shown\n");
     return 1;
   }
-  zv::bench::Print("box", zv::bench::Best(repetitions, 300, [&] {
+  zv::bench::Print("box", zv::bench::Best(repetitions, 1000, [&] {
                      sink = sink + static_cast<size_t>(::MessageBoxW(
                                        nullptr, g_boxText.c_str(), g_boxTitle.c_str(),
                                        MB_YESNO | MB_ICONWARNING));

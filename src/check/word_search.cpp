@@ -17,7 +17,8 @@ namespace {
 constexpr uint32_t kGramMask[4] = {0, 0xFF, 0xFFFF, 0xFFFFFF};
 constexpr unsigned kMaxGram = 3;
 constexpr unsigned kMaxStride = 8;
-constexpr unsigned kSlotBits = 18;  // a bit table of 32 KB, which stays in the fastest cache
+constexpr unsigned kMinSlotBits = 10;
+constexpr unsigned kMaxSlotBits = 18;  // a bit table of 32 KB at most: it stays in the cache
 
 // The first `gram` bytes at p; all four bytes must exist.
 uint32_t Gram4(const unsigned char* p, unsigned gram) {
@@ -33,13 +34,13 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
   return v;
 }
 
-uint32_t SlotOf(uint32_t gram) {
-  return (gram * 0x9E3779B1u) >> (32 - kSlotBits);
+uint32_t SlotOf(uint32_t gram, unsigned bits) {
+  return (gram * 0x9E3779B1u) >> (32 - bits);
 }
 
 // An independent second hash, for the confirming table.
-uint32_t ConfirmSlotOf(uint32_t gram) {
-  return ((gram ^ (gram >> 15)) * 0x85EBCA77u) >> (32 - kSlotBits);
+uint32_t ConfirmSlotOf(uint32_t gram, unsigned bits) {
+  return ((gram ^ (gram >> 15)) * 0x85EBCA77u) >> (32 - bits);
 }
 
 uint64_t EdgeHash(uint64_t key) {
@@ -155,16 +156,19 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   gram_ = static_cast<unsigned>(std::min<size_t>(shortest, kMaxGram));
   stride_ = static_cast<unsigned>(std::min<size_t>(shortest - gram_ + 1, kMaxStride));
   const size_t grams = unique.size() * stride_;
-  filter_.assign((size_t{1} << kSlotBits) / 64, 0);
-  confirm_.assign((size_t{1} << kSlotBits) / 64, 0);
+  // About 128 slots per gram keeps false hits rare.
+  slotBits_ = kMinSlotBits;
+  while (slotBits_ < kMaxSlotBits && (size_t{1} << slotBits_) < grams * 128) ++slotBits_;
+  filter_.assign((size_t{1} << slotBits_) / 32, 0);
+  confirm_.assign((size_t{1} << slotBits_) / 32, 0);
   std::unordered_map<uint32_t, uint32_t> compactOf;
   wordCompact_.reserve(grams);
   for (std::string_view w : unique) {
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(reinterpret_cast<const unsigned char*>(w.data()) + o, gram_);
-      const uint32_t slot = SlotOf(g);
-      const uint32_t confirmSlot = ConfirmSlotOf(g);
-      confirm_[confirmSlot >> 6] |= uint64_t{1} << (confirmSlot & 63);
+      const uint32_t slot = SlotOf(g, slotBits_);
+      const uint32_t confirmSlot = ConfirmSlotOf(g, slotBits_);
+      confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
       const auto [it, inserted] = compactOf.try_emplace(slot, slotUse_.size());
       if (inserted) {
         slotUse_.push_back(0);
@@ -172,7 +176,7 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
       }
       ++slotUse_[it->second];
       wordCompact_.push_back(it->second);
-      filter_[slot >> 6] |= uint64_t{1} << (slot & 63);
+      filter_[slot >> 5] |= uint32_t{1} << (slot & 31);
     }
   }
 }
@@ -182,7 +186,7 @@ struct WordSearch::Scan {
   const WordSearch& search;
   const unsigned char* text;
   size_t size;
-  std::vector<uint64_t> filter;    // found words leave it
+  std::vector<uint32_t> filter;    // found words leave it
   std::vector<uint32_t> slotUse;   // the grams of words not found yet, per used slot
   std::vector<size_t> endOf;       // per distinct word
   std::vector<uint8_t> startRing;  // whether the recent positions start a character
@@ -216,7 +220,7 @@ struct WordSearch::Scan {
     for (unsigned o = 0; o < search.stride_; ++o) {
       if (--slotUse[compact[o]] == 0) {
         const uint32_t slot = search.slotOfCompact_[compact[o]];
-        filter[slot >> 6] &= ~(uint64_t{1} << (slot & 63));
+        filter[slot >> 5] &= ~(uint32_t{1} << (slot & 31));
       }
     }
   }
@@ -255,8 +259,8 @@ struct WordSearch::Scan {
   }
 
   bool Hit(uint32_t gram) const {
-    const uint32_t slot = SlotOf(gram);
-    return (filter[slot >> 6] >> (slot & 63)) & 1;
+    const uint32_t slot = SlotOf(gram, search.slotBits_);
+    return (filter[slot >> 5] >> (slot & 31)) & 1;
   }
 
   template <unsigned gram>
@@ -275,8 +279,8 @@ struct WordSearch::Scan {
       for (; i < last; i += stride) {
         const uint32_t g = i + 4 <= size ? Gram4(text + i, gram) : GramExact(text + i, gram);
         if (!Hit(g)) continue;
-        const uint32_t confirmSlot = ConfirmSlotOf(g);
-        if (!((search.confirm_[confirmSlot >> 6] >> (confirmSlot & 63)) & 1)) continue;
+        const uint32_t confirmSlot = ConfirmSlotOf(g, search.slotBits_);
+        if (!((search.confirm_[confirmSlot >> 5] >> (confirmSlot & 31)) & 1)) continue;
         from = Automaton(std::max(from, i + 1 > stride ? i + 1 - stride : 0), i);
         if (remaining == 0) return;
         i = (from + stride - 1) / stride * stride;

@@ -56,8 +56,9 @@ class WordSearch {
   // The skip filter over grams of `gram_` bytes at every `stride_`-th position.
   unsigned gram_ = 0;
   unsigned stride_ = 1;
-  std::vector<uint64_t> filter_;         // bit per slot: some word's gram is filed there
-  std::vector<uint64_t> confirm_;        // the same under another hash, for the hits only
+  unsigned slotBits_ = 0;
+  std::vector<uint32_t> filter_;         // bit per slot: some word's gram is filed there
+  std::vector<uint32_t> confirm_;        // the same under another hash, for the hits only
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
   std::vector<uint32_t> slotOfCompact_;  // compact index -> slot
   std::vector<uint32_t> wordCompact_;    // per distinct word, stride_ compact indices
