@@ -150,6 +150,40 @@ size_t CopyFlat(char* out, std::string_view text, size_t& read) {
   return static_cast<size_t>(w - out);
 }
 
+// Whether a body line is quoted: its first byte that is not a blank or a tab is ">", or the
+// full-width "＞" starts there.
+bool IsQuotedLine(std::string_view line) {
+  constexpr std::string_view kFullWidthGreater = "＞";
+  const size_t at = line.find_first_not_of(" \t");
+  if (at == std::string_view::npos) return false;
+  return line[at] == '>' || line.substr(at, kFullWidthGreater.size()) == kFullWidthGreater;
+}
+
+// CopyFlat of the lines of `text` that are not quoted.
+size_t CopyFlatUnquoted(char* out, std::string_view text) {
+  size_t n = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    if (IsQuotedLine(line)) return;
+    std::copy(line.begin(), line.end(), out + n);
+    n += line.size();
+  });
+  return n;
+}
+
+// The upper-cased To value in which addresses are looked for; with Cc and Bcc included, the Cc
+// and the Bcc value follow, each behind a zero byte. No address line holds a zero byte, so no
+// match spans two values.
+std::string RecipientText(const std::vector<std::string_view>& headerLines, bool includeCcBcc) {
+  std::string text = UpperSjis(HeaderField("TO:", headerLines));
+  if (includeCcBcc) {
+    for (std::string_view name : {"CC:", "BCC:"}) {
+      text.push_back('\0');
+      text.append(UpperSjis(HeaderField(name, headerLines)));
+    }
+  }
+  return text;
+}
+
 // Flattens `body` into `out` (room for the whole body) up to its first zero byte, scanning the
 // flat text for its excerpts while it is still in the cache. Gives the flat text's size.
 size_t FlattenScanning(char* out, std::string_view body, ExcerptScan& excerpts) {
@@ -181,7 +215,7 @@ std::vector<std::string> UnfoldHeader(std::string_view header) {
   return lines;
 }
 
-// Whether pattern `i` applies to a mail with the upper-cased To value `to`.
+// Whether pattern `i` applies to a mail whose upper-cased recipient values are `to`.
 bool Applies(const PatternTable& table, size_t i, std::string_view to) {
   bool match = false;
   ForEachLine(table.Get(i, PatternField::kAddress), [&](std::string_view line) {
@@ -224,11 +258,11 @@ std::string ZenkakuExcerpt(std::string_view text) {
 }
 
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host) {
+                           std::string_view body, SendCheckHost& host, CheckOptions options) {
   // Preparation.
   const std::vector<std::string> headerLines = UnfoldHeader(header);
   const std::vector<std::string_view> headerViews(headerLines.begin(), headerLines.end());
-  const std::string to = UpperSjis(HeaderField("TO:", headerViews));
+  const std::string recipients = RecipientText(headerViews, options.includeCcBcc);
   const std::string_view subject = HeaderField("SUBJECT:", headerViews);
 
   // Applicability, and every word of the applicable patterns for one shared search.
@@ -238,7 +272,7 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
   bool needKana = false;
   bool needZenkakuText = false;
   for (size_t i = 0; i < table.size(); ++i) {
-    if (!Applies(table, i, to)) continue;
+    if (!Applies(table, i, recipients)) continue;
     PatternPlan plan;
     plan.index = i;
     if (!table.IsOn(i, PatternField::kAlways)) {
@@ -273,7 +307,13 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
   // The body is read once, its excerpts taken from the flat copy as it is written.
   const std::unique_ptr<char[]> jointBuffer(new char[body.size() + subject.size() + 1]);
   ExcerptScan excerpts(bodyKana ? &kana : nullptr, needZenkakuText ? &zenkakuText : nullptr);
-  const size_t bodySize = FlattenScanning(jointBuffer.get(), body, excerpts);
+  size_t bodySize = 0;
+  if (options.ignoreQuotedLines) {
+    bodySize = CopyFlatUnquoted(jointBuffer.get(), body);
+    excerpts.Advance(std::string_view(jointBuffer.get(), bodySize), true);
+  } else {
+    bodySize = FlattenScanning(jointBuffer.get(), body, excerpts);
+  }
   std::copy(subject.begin(), subject.end(), jointBuffer.get() + bodySize);
   const std::string_view joint(jointBuffer.get(), bodySize + subject.size());
   const size_t attachWord = words.size();
@@ -346,8 +386,8 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
 }
 
 bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
-                       SendCheckHost& host) {
-  const std::string message = ComposeWarning(table, header, body, host);
+                       SendCheckHost& host, CheckOptions options) {
+  const std::string message = ComposeWarning(table, header, body, host, options);
   if (message.empty()) return true;
   return host.AskUser(message, kWarningTitle);
 }
