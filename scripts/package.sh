@@ -69,6 +69,15 @@ else
   echo "package: no zorvek-check target in this tree: packaged without the rule tester" >&2
 fi
 iconv -f UTF-8 -t CP932 docs/Zorvek32.txt | sed 's/$/\r/' >"$stage/Zorvek32.txt"
+python3 - "$stage/Zorvek32.txt" <<'PY'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+data.decode("cp932")  # strict: raises on any byte sequence code page 932 does not define
+if re.search(rb"\r(?!\n)|(?<!\r)\n", data) or not data.endswith(b"\r\n"):
+    sys.exit("package: Zorvek32.txt has a line end other than CR LF")
+lines = data.count(b"\r\n")
+print(f"Zorvek32.txt: code page 932, {lines} lines, CR LF throughout")
+PY
 bash scripts/check-dll.sh "$stage/Zorvek32.dll"
 
 log "zip"
