@@ -42,6 +42,19 @@ std::string DefaultOf(HKEY root, const char* key) {
   return ::RegQueryValueA(root, key, value, &size) == ERROR_SUCCESS ? std::string(value) : "";
 }
 
+struct FindCaption {
+  std::wstring caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FindCaption*>(p);
+  wchar_t text[32] = {};
+  ::GetWindowTextW(w, text, 32);
+  if (f->caption == text) f->found = w;
+  return f->found == nullptr;
+}
+
 constexpr char kHostKey[] = "SOFTWARE\\Brevik\\Mailora";
 constexpr char kPageClass[] = "ZorvekHelpTest.Page";
 
@@ -96,20 +109,8 @@ class HelpButton : public ::testing::Test {
                                      ::IsWindowVisible(form); },
                         kPatience);
       ASSERT_NE(form, nullptr);
-      struct Find {
-        std::wstring caption;
-        HWND found;
-      } find{W("ヘルプ"), nullptr};
-      ::EnumChildWindows(
-          form,
-          [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(p);
-            wchar_t text[32] = {};
-            ::GetWindowTextW(w, text, 32);
-            if (f->caption == text) f->found = w;
-            return f->found == nullptr;
-          },
-          reinterpret_cast<LPARAM>(&find));
+      FindCaption find{W("ヘルプ"), nullptr};
+      ::EnumChildWindows(form, &MatchCaption, reinterpret_cast<LPARAM>(&find));
       ASSERT_NE(find.found, nullptr);
       ::PostMessageW(find.found, BM_CLICK, 0, 0);
       afterHelp(form);
