@@ -1,7 +1,7 @@
 // The send-time check against a plain restatement of its rules: which patterns apply, every
 // finding, the excerpts and the whole warning text, byte for byte; and the shared word search
-// against a character-by-character search. Input: a control byte for the patterns, the host's
-// answers, then the patterns' texts, the header and the body.
+// against a character-by-character search. Input: a control byte for the patterns and the
+// options, the host's answers, then the patterns' texts, the header and the body.
 //
 // The Japanese texts of the warning are written here as their code page 932 bytes.
 #include <cstdint>
@@ -85,6 +85,16 @@ std::string RefField(std::string_view upperName, const std::vector<std::string>&
   return {};
 }
 
+// A quoted body line: its first byte that is not a blank or a tab is ">", or the first two
+// bytes there are those of the full-width "\x81\x84".
+bool RefQuoted(const std::string& line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == ' ' || line[i] == '\t') continue;
+    return line[i] == '>' || (line[i] == '\x81' && i + 1 < line.size() && line[i + 1] == '\x84');
+  }
+  return false;
+}
+
 class ScriptedHost final : public SendCheckHost {
  public:
   ScriptedHost(Attachment attachment, bool yes) : attachment_(attachment), yes_(yes) {}
@@ -108,7 +118,7 @@ class ScriptedHost final : public SendCheckHost {
 
 // The warning by the rules, step by step. Sets `needsAttachmentTest` when some pattern asks.
 std::string RefWarning(const PatternTable& table, std::string_view header, std::string_view body,
-                       Attachment attachment, bool& needsAttachmentTest) {
+                       CheckOptions options, Attachment attachment, bool& needsAttachmentTest) {
   std::vector<std::string> lines;
   for (const std::string& line : RefSplit(header)) {
     if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
@@ -118,8 +128,15 @@ std::string RefWarning(const PatternTable& table, std::string_view header, std::
     }
   }
   std::string flat;
-  for (const std::string& line : RefSplit(body)) flat += line;
-  const std::string to = RefUpper(RefField("TO:", lines));
+  for (const std::string& line : RefSplit(body)) {
+    if (!options.ignoreQuotedLines || !RefQuoted(line)) flat += line;
+  }
+  // The values an address is looked for in, each on its own.
+  std::vector<std::string> recipients = {RefUpper(RefField("TO:", lines))};
+  if (options.includeCcBcc) {
+    recipients.push_back(RefUpper(RefField("CC:", lines)));
+    recipients.push_back(RefUpper(RefField("BCC:", lines)));
+  }
   const std::string subject = RefField("SUBJECT:", lines);
   std::string headerText;
   for (const std::string& line : lines) headerText += line + "\r\n";
@@ -131,10 +148,10 @@ std::string RefWarning(const PatternTable& table, std::string_view header, std::
     bool match = false;
     for (const std::string& line : RefSplit(field(PatternField::kAddress))) {
       const std::string address = RefUpper(RefTrim(line));
-      if (!address.empty() && to.find(address) != std::string::npos) {
-        match = true;
-        break;
+      for (const std::string& value : recipients) {
+        if (!address.empty() && value.find(address) != std::string::npos) match = true;
       }
+      if (match) break;
     }
     if (match != on(PatternField::kAddressOn)) continue;
 
@@ -219,6 +236,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t control = in.Byte();
   const uint8_t answers = in.Byte();
   const size_t patterns = control % 4;
+  const CheckOptions options = {.ignoreQuotedLines = (control & 4) != 0,
+                                .includeCcBcc = (control & 8) != 0};
 
   PatternTable table;
   std::vector<uint32_t> flags;
@@ -248,9 +267,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool yes = (answers & 4) != 0;
 
   ScriptedHost host(attachment, yes);
-  const bool send = CheckOutgoingMail(table, header, body, host);
+  const bool send = CheckOutgoingMail(table, header, body, host, options);
   bool needsAttachmentTest = false;
-  const std::string want = RefWarning(table, header, body, attachment, needsAttachmentTest);
+  const std::string want =
+      RefWarning(table, header, body, options, attachment, needsAttachmentTest);
   ZV_FUZZ_CHECK(host.questions == (want.empty() ? 0 : 1), want);
   ZV_FUZZ_CHECK(host.asked == want, host.asked);
   ZV_FUZZ_CHECK(host.asked.find('\0') == std::string::npos, host.asked);

@@ -87,9 +87,11 @@ class PatternTable {
 // The table with the global options, alive from start-up to clean-up.
 struct PatternSettings {
   PatternTable table;
-  bool associateOption = false;  // work together with the memo-pad program
-  bool headerOption = true;      // add the X-Mailer-Plugin header
-  bool notavoInstalled = false;  // the memo-pad program's executable exists; never stored
+  bool associateOption = false;    // work together with the memo-pad program
+  bool headerOption = true;        // add the X-Mailer-Plugin header
+  bool ignoreQuotedLines = false;  // the body's quoted lines take no part in the check
+  bool includeCcBcc = false;       // addresses are also looked for in the Cc and Bcc values
+  bool notavoInstalled = false;    // the memo-pad program's executable exists; never stored
 };
 
 }  // namespace zv

@@ -12,6 +12,9 @@ constexpr std::string_view kAssociateSection = "Associate";
 constexpr std::string_view kAssociateKey = "Notavo";
 constexpr std::string_view kHeaderSection = "Header";
 constexpr std::string_view kHeaderKey = "X-Mailer-Plugin";
+constexpr std::string_view kCheckSection = "Check";
+constexpr std::string_view kIgnoreQuotedLinesKey = "IgnoreQuotedLines";
+constexpr std::string_view kIncludeCcBccKey = "IncludeCcBcc";
 
 std::string AsFieldText(Variant v) {
   if (std::string* t = v.AsText()) return std::move(*t);
@@ -85,6 +88,11 @@ void LoadPatterns(PatternSettings& settings, const IniStore& store,
       store.Read(kAssociateSection, kAssociateKey, Variant::Boolean(true)).ToBoolean(true);
   settings.headerOption =
       store.Read(kHeaderSection, kHeaderKey, Variant::Boolean(true)).ToBoolean(true);
+  // Both off unless stored, so a file from before these options checks as it always did.
+  settings.ignoreQuotedLines =
+      store.Read(kCheckSection, kIgnoreQuotedLinesKey, Variant::Boolean(false)).ToBoolean(false);
+  settings.includeCcBcc =
+      store.Read(kCheckSection, kIncludeCcBccKey, Variant::Boolean(false)).ToBoolean(false);
 }
 
 bool SavePatterns(PatternSettings& settings, IniStore& store,
@@ -99,6 +107,8 @@ bool SavePatterns(PatternSettings& settings, IniStore& store,
   }
   store.Write(kAssociateSection, kAssociateKey, Variant::Boolean(settings.associateOption));
   store.Write(kHeaderSection, kHeaderKey, Variant::Boolean(settings.headerOption));
+  store.Write(kCheckSection, kIgnoreQuotedLinesKey, Variant::Boolean(settings.ignoreQuotedLines));
+  store.Write(kCheckSection, kIncludeCcBccKey, Variant::Boolean(settings.includeCcBcc));
   const bool saved = saveFile();
   table.Clear();
   return saved;

@@ -28,7 +28,7 @@ bool NotavoPresent(Registry& registry, std::string_view exeFileName, const Syste
                    const std::function<bool(const std::string&)>& fileExists);
 
 // Fills the table and options from `store`: PatternCount patterns (the default pattern for 0,
-// none when negative), then `probeNotavo` decides NotavoInstalled, then the two options.
+// none when negative), then `probeNotavo` decides NotavoInstalled, then the options.
 void LoadPatterns(PatternSettings& settings, const IniStore& store,
                   const std::function<bool()>& probeNotavo);
 

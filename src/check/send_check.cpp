@@ -107,6 +107,40 @@ size_t CopyFlat(char* out, std::string_view text) {
   return static_cast<size_t>(w - out);
 }
 
+// Whether a body line is quoted: its first byte that is not a blank or a tab is ">", or the
+// full-width "＞" starts there.
+bool IsQuotedLine(std::string_view line) {
+  constexpr std::string_view kFullWidthGreater = "＞";
+  const size_t at = line.find_first_not_of(" \t");
+  if (at == std::string_view::npos) return false;
+  return line[at] == '>' || line.substr(at, kFullWidthGreater.size()) == kFullWidthGreater;
+}
+
+// CopyFlat of the lines of `text` that are not quoted.
+size_t CopyFlatUnquoted(char* out, std::string_view text) {
+  size_t n = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    if (IsQuotedLine(line)) return;
+    std::copy(line.begin(), line.end(), out + n);
+    n += line.size();
+  });
+  return n;
+}
+
+// The upper-cased To value in which addresses are looked for; with Cc and Bcc included, the Cc
+// and the Bcc value follow, each behind a zero byte. No address line holds a zero byte, so no
+// match spans two values.
+std::string RecipientText(const std::vector<std::string_view>& headerLines, bool includeCcBcc) {
+  std::string text = UpperSjis(HeaderField("TO:", headerLines));
+  if (includeCcBcc) {
+    for (std::string_view name : {"CC:", "BCC:"}) {
+      text.push_back('\0');
+      text.append(UpperSjis(HeaderField(name, headerLines)));
+    }
+  }
+  return text;
+}
+
 // The header split into lines, each folded field joined into one line: a line that begins with
 // a blank or a tab loses that byte and is appended to the line before it (never to nothing).
 std::vector<std::string> UnfoldHeader(std::string_view header) {
@@ -121,7 +155,7 @@ std::vector<std::string> UnfoldHeader(std::string_view header) {
   return lines;
 }
 
-// Whether pattern `i` applies to a mail with the upper-cased To value `to`.
+// Whether pattern `i` applies to a mail whose upper-cased recipient values are `to`.
 bool Applies(const PatternTable& table, size_t i, std::string_view to) {
   bool match = false;
   ForEachLine(table.Get(i, PatternField::kAddress), [&](std::string_view line) {
@@ -164,18 +198,19 @@ std::string ZenkakuExcerpt(std::string_view text) {
 }
 
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host) {
+                           std::string_view body, SendCheckHost& host, CheckOptions options) {
   // Preparation.
   const std::vector<std::string> headerLines = UnfoldHeader(header);
   const std::vector<std::string_view> headerViews(headerLines.begin(), headerLines.end());
-  const std::string to = UpperSjis(HeaderField("TO:", headerViews));
+  const std::string recipients = RecipientText(headerViews, options.includeCcBcc);
   const std::string_view subject = HeaderField("SUBJECT:", headerViews);
 
   // The flat body (its lines with nothing between them) directly followed by the subject: the
   // text in which "添付" is looked for. Words count in the body only when they end within it.
   body = UntilNul(body);
   const std::unique_ptr<char[]> jointBuffer(new char[body.size() + subject.size() + 1]);
-  const size_t bodySize = CopyFlat(jointBuffer.get(), body);
+  const size_t bodySize = options.ignoreQuotedLines ? CopyFlatUnquoted(jointBuffer.get(), body)
+                                                    : CopyFlat(jointBuffer.get(), body);
   std::copy(subject.begin(), subject.end(), jointBuffer.get() + bodySize);
   const std::string_view joint(jointBuffer.get(), bodySize + subject.size());
   const std::string_view flat = joint.substr(0, bodySize);
@@ -185,7 +220,7 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
   std::vector<std::string_view> words;
   bool needAttachWord = false;
   for (size_t i = 0; i < table.size(); ++i) {
-    if (!Applies(table, i, to)) continue;
+    if (!Applies(table, i, recipients)) continue;
     PatternPlan plan;
     plan.index = i;
     if (!table.IsOn(i, PatternField::kAlways)) {
@@ -285,8 +320,8 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
 }
 
 bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
-                       SendCheckHost& host) {
-  const std::string message = ComposeWarning(table, header, body, host);
+                       SendCheckHost& host, CheckOptions options) {
+  const std::string message = ComposeWarning(table, header, body, host, options);
   if (message.empty()) return true;
   return host.AskUser(message, kWarningTitle);
 }

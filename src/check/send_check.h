@@ -35,15 +35,34 @@ inline Attachment AttachmentFromBottoms(long windowBottom, long editorBottom) {
   return windowBottom - editorBottom < 12 ? Attachment::kAbsent : Attachment::kPresent;
 }
 
+// The global options that change what the check looks at. Both off is the plain check.
+struct CheckOptions {
+  // Body lines whose first byte after blanks and tabs is ">", or whose first character there is
+  // "＞", are left out of every check of the body.
+  bool ignoreQuotedLines = false;
+  // Address lines are also looked for in the first Cc and the first Bcc value.
+  bool includeCcBcc = false;
+};
+
+inline CheckOptions CheckOptionsOf(const PatternSettings& settings) {
+  return {.ignoreQuotedLines = settings.ignoreQuotedLines, .includeCcBcc = settings.includeCcBcc};
+}
+
 // The warning for a mail with header text `header` and body text `body` (the signature
 // appended): every block of findings and the closing question, or an empty text when no
 // pattern finds anything.
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host);
+                           std::string_view body, SendCheckHost& host, CheckOptions options = {});
 
 // True when the mail may go out: nothing was found, or the user answered Yes to the warning.
 bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
-                       SendCheckHost& host);
+                       SendCheckHost& host, CheckOptions options = {});
+
+// The same with the table and the options of `settings`.
+inline bool CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
+                              std::string_view body, SendCheckHost& host) {
+  return CheckOutgoingMail(settings.table, header, body, host, CheckOptionsOf(settings));
+}
 
 // The half-width kana of `text` (bytes of 0x7F and above that do not lead a double-byte
 // character) as 「x」 entries, at most five, then "…" when there are more.

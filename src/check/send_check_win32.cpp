@@ -31,9 +31,9 @@ bool WindowsSendCheckHost::AskUser(std::string_view text, std::string_view title
 }
 
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
-                       std::string_view header, std::string_view body) {
+                       std::string_view header, std::string_view body, CheckOptions options) {
   WindowsSendCheckHost platform(host, composition);
-  return CheckOutgoingMail(table, header, body, platform);
+  return CheckOutgoingMail(table, header, body, platform, options);
 }
 
 }  // namespace zv

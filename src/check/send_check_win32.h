@@ -35,6 +35,6 @@ class WindowsSendCheckHost : public SendCheckHost {
 
 // CheckOutgoingMail for the mail the host is sending from `composition` (borrowed).
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
-                       std::string_view header, std::string_view body);
+                       std::string_view header, std::string_view body, CheckOptions options = {});
 
 }  // namespace zv

@@ -49,7 +49,7 @@ void FreeIniStoreStep() {
 bool RunSendCheck(HWND composition, const std::string& header, const std::string& body) {
   const PluginState& state = State();
   return CheckOutgoingMail(state.patterns.table, HostCalls(state.host.table), composition, header,
-                           body);
+                           body, CheckOptionsOf(state.patterns));
 }
 
 int32_t ShowSetupDialogStep() {

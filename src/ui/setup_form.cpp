@@ -297,6 +297,20 @@ constexpr ControlDescription kSetupControls[] = {
      .bounds = {0, 0, 416, 17},
      .align = alTop,
      .tabOrder = 0},
+    {.name = "IgnoreQuotedLinesCheck",
+     .kind = K::kAlignableCheckBox,
+     .parent = "HeaderPage",
+     .caption = "引用行（> で始まる行）は調べない",
+     .bounds = {0, 17, 416, 17},
+     .align = alTop,
+     .tabOrder = 1},
+    {.name = "IncludeCcBccCheck",
+     .kind = K::kAlignableCheckBox,
+     .parent = "HeaderPage",
+     .caption = "Cc と Bcc の宛先も調べる",
+     .bounds = {0, 34, 416, 17},
+     .align = alTop,
+     .tabOrder = 2},
 };
 
 }  // namespace

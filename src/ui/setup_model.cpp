@@ -13,7 +13,7 @@ constexpr std::array<std::string_view, kSetupControlCount> kControlNames = {
     "AlwaysCheck",          "KanaCheck",   "ZenkakuTextCheck",    "ZenkakuSubjectCheck",
     "BlankSubjectCheck",    "AttachCheck", "ZorvekCheck",         "ZorvekMemo",
     "HissukuCheck",         "HissukuMemo", "PatternRenameButton", "PatternDeleteButton",
-    "AssociateNotavoCheck", "HeaderCheck",
+    "AssociateNotavoCheck", "HeaderCheck", "IgnoreQuotedLinesCheck", "IncludeCcBccCheck",
 };
 
 // What a newly added pattern holds in each field but its name: only AddressOn is set. The
@@ -96,6 +96,8 @@ void SetupModel::FormShow() {
 
   view_.SetChecked(SetupControl::kAssociateNotavoCheck, settings_.associateOption);
   view_.SetChecked(SetupControl::kHeaderCheck, settings_.headerOption);
+  view_.SetChecked(SetupControl::kIgnoreQuotedLinesCheck, settings_.ignoreQuotedLines);
+  view_.SetChecked(SetupControl::kIncludeCcBccCheck, settings_.includeCcBcc);
 
   EnablePanel(SetupArea::kDetailPanel, false);
   view_.SetEnabled(SetupControl::kPatternRenameButton, false);
@@ -231,6 +233,8 @@ void SetupModel::OKButtonClick() {
   }
   settings_.associateOption = view_.Checked(SetupControl::kAssociateNotavoCheck);
   settings_.headerOption = view_.Checked(SetupControl::kHeaderCheck);
+  settings_.ignoreQuotedLines = view_.Checked(SetupControl::kIgnoreQuotedLinesCheck);
+  settings_.includeCcBcc = view_.Checked(SetupControl::kIncludeCcBccCheck);
   view_.Close();
 }
 

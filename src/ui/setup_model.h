@@ -33,8 +33,10 @@ enum class SetupControl {
   kPatternDeleteButton,
   kAssociateNotavoCheck,
   kHeaderCheck,
+  kIgnoreQuotedLinesCheck,
+  kIncludeCcBccCheck,
 };
-inline constexpr size_t kSetupControlCount = 18;
+inline constexpr size_t kSetupControlCount = 20;
 
 // The control's name in the form description.
 std::string_view SetupControlName(SetupControl c);

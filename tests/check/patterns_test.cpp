@@ -114,6 +114,40 @@ TEST(LoadPatterns, DefaultPatternAndOptions) {
   EXPECT_FALSE(Load(on, false).notavoInstalled);
 }
 
+TEST(LoadPatterns, CheckOptionsAreOffUnlessStoredAsTrue) {
+  const struct {
+    const char* stored;
+    bool on;
+  } cases[] = {
+      {"", false},
+      {"Boolean:True", true},
+      {"Boolean:False", false},
+      {"Boolean:yes", false},
+      {"Integer:x", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    const std::string file = *c.stored == '\0'
+                                 ? std::string()
+                                 : std::string("Check\\IgnoreQuotedLines=") + c.stored +
+                                       "\r\nCheck\\IncludeCcBcc=" + c.stored + "\r\n";
+    PatternSettings s = Load(file);
+    EXPECT_EQ(s.ignoreQuotedLines, c.on);
+    EXPECT_EQ(s.includeCcBcc, c.on);
+  }
+  // Each is saved on its own.
+  PatternSettings s;
+  s.includeCcBcc = true;
+  IniStore store;
+  SavePatterns(s, store, [] { return true; });
+  const std::string saved = store.Serialize();
+  EXPECT_NE(saved.find("\r\nCheck\\IgnoreQuotedLines=Boolean:False\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nCheck\\IncludeCcBcc=Boolean:True\r\n"), std::string::npos);
+  const PatternSettings back = Load(saved);
+  EXPECT_FALSE(back.ignoreQuotedLines);
+  EXPECT_TRUE(back.includeCcBcc);
+}
+
 TEST(SavePatterns, WritesInOrderAndEmptiesTheTable) {
   IniStore store;
   PatternSettings s;
@@ -127,7 +161,9 @@ TEST(SavePatterns, WritesInOrderAndEmptiesTheTable) {
   EXPECT_EQ(store.Serialize(), "Zorvek\\PatternCount=Integer:1\r\n" +
                                    PatternLines(0, Row("a\r\nb%")) +
                                    "Associate\\Notavo=Boolean:False\r\n"
-                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n");
+                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n"
+                                   "Check\\IgnoreQuotedLines=Boolean:False\r\n"
+                                   "Check\\IncludeCcBcc=Boolean:False\r\n");
   EXPECT_FALSE(SavePatterns(s, store, [] { return false; }));
 }
 
@@ -146,7 +182,9 @@ TEST(SavePatterns, ShrunkTableKeepsSurplusSectionsAndFlagsAsTheyWere) {
                                    PatternLines(0, Row("p0", "TRUE")) + PatternLines(1, Row("p2")) +
                                    PatternLines(2, Row("p2")) +
                                    "Associate\\Notavo=Boolean:False\r\n"
-                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n");
+                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n"
+                                   "Check\\IgnoreQuotedLines=Boolean:False\r\n"
+                                   "Check\\IncludeCcBcc=Boolean:False\r\n");
   LoadPatterns(s, store, [] { return false; });
   ASSERT_EQ(s.table.size(), 2u);
   EXPECT_EQ(s.table.Get(1, PatternField::kName), "p2");

@@ -105,6 +105,85 @@ TEST(SendCheckApplicability, Table) {
   }
 }
 
+// Each case once with the option off and once on; the address is "a@x.jp" throughout.
+TEST(SendCheckOptions, IncludeCcBcc) {
+  struct Case {
+    const char* what;
+    std::string addressOn, header;
+    bool appliesOff, appliesOn;
+  };
+  const std::vector<Case> cases = {
+      {"Cc match", "True", "To: b@y.jp\r\nCc: A@x.jp", false, true},
+      {"Bcc match", "True", "To: b@y.jp\r\nBcc: a@x.jp", false, true},
+      {"Cc match, AddressOn off", "False", "To: b@y.jp\r\nCc: a@x.jp", true, false},
+      {"Bcc match, AddressOn off", "False", "Bcc: a@x.jp\r\nTo: b@y.jp", true, false},
+      {"folded lower-case cc", "True", "To: b@y.jp\r\ncc: c@z.jp,\r\n\ta@x.jp", false, true},
+      {"only the first Cc counts", "True", "Cc: c@z.jp\r\nCc: a@x.jp", false, false},
+      {"no match across To into Cc", "True", "To: b@a\r\nCc: @x.jp", false, false},
+  };
+  for (const auto& c : cases) {
+    for (const bool on : {false, true}) {
+      PatternSettings settings;
+      settings.includeCcBcc = on;
+      settings.table = Table(
+          {Pattern({{F::kAddress, "a@x.jp"}, {F::kAddressOn, c.addressOn}, {F::kAlways, "True"}})});
+      FakeHost host;
+      CheckOutgoingMail(settings, c.header, "body", host);
+      EXPECT_EQ(host.texts.size() == 1, on ? c.appliesOn : c.appliesOff) << c.what << on;
+    }
+  }
+}
+
+TEST(SendCheckOptions, IgnoreQuotedLines) {
+  const std::string kAttach = "・「添付」と書かれていますが、添付ファイルがありません。\r\n";
+  struct Case {
+    const char* what;
+    std::vector<std::pair<F, std::string>> fields;
+    std::string body, findingsOff, findingsOn;
+  };
+  const std::vector<Case> cases = {
+      {"添付 in a \"> \" line",
+       {{F::kAttachCheck, "True"}},
+       "了解です\r\n> 添付しました\r\n",
+       kAttach,
+       ""},
+      {"添付 in a ＞ line", {{F::kAttachCheck, "True"}}, "了解\r\n＞添付しました", kAttach, ""},
+      {"blanks and a tab before >",
+       {{F::kAttachCheck, "True"}},
+       "了解\n \t>添付しました",
+       kAttach,
+       ""},
+      {"> after other text", {{F::kAttachCheck, "True"}}, "返信 > 添付しました", kAttach, kAttach},
+      {"forbidden word only quoted",
+       {{F::kZorvekCheck, "True"}, {F::kZorvek, "馬鹿"}},
+       "> この馬鹿\r\nはい",
+       "・以下の禁句が入っています。\r\n「馬鹿」\r\n",
+       ""},
+      {"required word only quoted",
+       {{F::kHissuCheck, "True"}, {F::kHissu, "敬具"}},
+       "はい\r\n>> 敬具",
+       "",
+       "・以下の必須句が入っていません。\r\n「敬具」\r\n"},
+      {"kana and full-width only quoted",
+       {{F::kKana, "True"}, {F::kZenkakuText, "True"}},
+       ">ｶあ\r\nok",
+       "・以下の半角カナ文字が入っています。\r\n「ｶ」\r\n"
+       "・本文か署名に以下の全角文字が入っています。\r\n「あ」\r\n",
+       ""},
+  };
+  for (const auto& c : cases) {
+    for (const bool on : {false, true}) {
+      FakeHost host;
+      const std::string w = ComposeWarning(Table({Pattern(c.fields)}), "Subject: s", c.body, host,
+                                           {.ignoreQuotedLines = on});
+      const std::string& findings = on ? c.findingsOn : c.findingsOff;
+      EXPECT_EQ(w,
+                findings.empty() ? "" : "■禁句パターン【p】\r\n" + findings + "\r\n送信しますか？")
+          << c.what << on;
+    }
+  }
+}
+
 TEST(SendCheckFindings, EachCheckPositiveAndNegative) {
   struct Case {
     const char* what;

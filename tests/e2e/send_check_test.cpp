@@ -17,12 +17,12 @@ namespace {
 
 const std::string kEntry = "X-Mailer-Plugin: Zorvek32 Ver.1.04 Rev.2\r\n";
 
-// One pattern for every mail: the forbidden word 禁句 and the attachment check.
-std::string SettingsFile() {
+// One pattern, by default for every mail: the forbidden word 禁句 and the attachment check.
+std::string SettingsFile(const char* address = "", const char* addressOn = "False") {
   std::string file = "Zorvek\\PatternCount=Integer:1\r\n";
   const char* fields[13][2] = {{"Name", "e2e"},
-                               {"Address", ""},
-                               {"AddressOn", "False"},
+                               {"Address", address},
+                               {"AddressOn", addressOn},
                                {"Always", "False"},
                                {"Kana", "False"},
                                {"ZenkakuText", "False"},
@@ -79,11 +79,12 @@ class SendCheck : public ::testing::Test {
 
   // Sends `body` with `signature` selected and the editor `gap` pixels above the window's
   // bottom, answering a warning with `button`.
-  Outcome Send(const std::string& body, const std::string& signature, int button, int gap = 0) {
+  Outcome Send(const std::string& body, const std::string& signature, int button, int gap = 0,
+               const std::string& header = "To: a@example.com\r\nSubject: hi\r\n") {
     mailora::CompositionWindow w(body, signature);
     mailora::PlaceEditor(w, gap);
     auto& script = mailora::Script();
-    script.headers[w.hwnd()] = "To: a@example.com\r\nSubject: hi\r\n";
+    script.headers[w.hwnd()] = header;
     script.editors[w.hwnd()] = w.body();
     script.setHeaderCalls.clear();
     mailora::WarningAnswerer answerer(button);
@@ -91,6 +92,13 @@ class SendCheck : public ::testing::Test {
     outcome.seen = answerer.Finish();
     outcome.setHeaderCalls = script.setHeaderCalls;
     return outcome;
+  }
+
+  // Clean-up, then start-up again over `settings`.
+  void Restart(const std::string& settings) {
+    plugin_.CleanUp()();
+    ASSERT_TRUE(mailora::WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", settings));
+    ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   }
 
   mailora::Plugin plugin_;
@@ -150,6 +158,32 @@ TEST_F(SendCheck, SignatureFromTheAccountFileIsChecked) {
   EXPECT_EQ(o.result, 0);
   ASSERT_TRUE(o.seen.shown);
   EXPECT_NE(o.seen.text.find("「禁句」"), std::string::npos) << o.seen.text;
+}
+
+TEST_F(SendCheck, CheckOptionsFromTheSettingsFile) {
+  const std::string quoted = "了解です\r\n> 禁句を含む元の文\r\n";
+  const std::string client = SettingsFile("client@example.com", "True");
+  const std::string plain = "To: a@example.com\r\nSubject: hi\r\n";
+  const std::string copied = "To: a@example.com\r\nCc: Client@Example.com\r\nSubject: hi\r\n";
+  struct Case {
+    const char* what;
+    std::string settings, header, body;
+    bool warned;
+  } cases[] = {
+      {"quoted, option off", SettingsFile(), plain, quoted, true},
+      {"quoted, option on", SettingsFile() + "Check\\IgnoreQuotedLines=Boolean:True\r\n", plain,
+       quoted, false},
+      {"client in Cc, option off", client, copied, "禁句\r\n", false},
+      {"client in Cc, option on", client + "Check\\IncludeCcBcc=Boolean:True\r\n", copied,
+       "禁句\r\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Restart(c.settings);
+    const Outcome o = Send(c.body, "(無し)", IDNO, 0, c.header);
+    EXPECT_EQ(o.seen.shown, c.warned);
+    EXPECT_EQ(o.result, c.warned ? 0 : -1);
+  }
 }
 
 }  // namespace

@@ -88,8 +88,11 @@ TEST_F(SettingsFile, StartUpReadsItAndCleanUpWritesItBack) {
   EXPECT_EQ(ReadFileBytes(path_), file);
 
   plugin_.CleanUp()();
-  // Everything kept in place; the memo-pad option, absent before, is added at the end.
-  EXPECT_EQ(ReadFileBytes(path_), file + "Associate\\Notavo=Boolean:False\r\n");
+  // Everything kept in place; the options absent before are added at the end.
+  EXPECT_EQ(ReadFileBytes(path_), file +
+                                      "Associate\\Notavo=Boolean:False\r\n"
+                                      "Check\\IgnoreQuotedLines=Boolean:False\r\n"
+                                      "Check\\IncludeCcBcc=Boolean:False\r\n");
 }
 
 TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {

@@ -144,7 +144,9 @@ TEST_F(MemoLink, HungNotavoReturnsWithinTheTimeOut) {
     const ULONGLONG start = ::GetTickCount64();
     ViewLoadMail("To: a", "body");
     const ULONGLONG elapsed = ::GetTickCount64() - start;
-    EXPECT_LT(elapsed, 4500u) << "call " << call;
+    // The wait is 3 s; a hang would never return. The margin is for a loaded machine, where
+    // the other process and Wine's server share the cores with whatever else runs.
+    EXPECT_LT(elapsed, 12000u) << "call " << call;
     EXPECT_EQ(test::ThreadEditWindows(), 0);
   }
   EXPECT_TRUE(folder.Shown().empty());

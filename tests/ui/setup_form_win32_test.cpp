@@ -184,7 +184,7 @@ struct Dialog {
   HWND list, add, rename, remove, ok, cancel, help, tabs;
   HWND addressMemo, onRadio, offRadio, zorvekMemo, hissukuMemo;
   HWND always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku;
-  HWND associate, header;
+  HWND associate, header, quoted, copies;
 
   explicit Dialog(HWND w)
       : form(w),
@@ -210,13 +210,15 @@ struct Dialog {
         zorvek(Find(w, Kind::kCheckBox, "以下の禁句が入っていたら警告")),
         hissuku(Find(w, Kind::kCheckBox, "以下の必須句が入ってなかったら警告")),
         associate(Find(w, Kind::kCheckBox, "Notavo と連携する")),
-        header(Find(w, Kind::kCheckBox, "X-Mailer-Plugin ヘッダを付ける")) {}
+        header(Find(w, Kind::kCheckBox, "X-Mailer-Plugin ヘッダを付ける")),
+        quoted(Find(w, Kind::kCheckBox, "引用行（> で始まる行）は調べない")),
+        copies(Find(w, Kind::kCheckBox, "Cc と Bcc の宛先も調べる")) {}
 
   std::vector<HWND> All() const {
     return {list,      add,         rename,         remove,       ok,         cancel,      help,
             tabs,      addressMemo, onRadio,        offRadio,     zorvekMemo, hissukuMemo, always,
             kana,      zenkakuText, zenkakuSubject, blankSubject, attach,     zorvek,      hissuku,
-            associate, header};
+            associate, header,      quoted,         copies};
   }
   std::vector<HWND> Checks() const {
     return {always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku};
@@ -681,13 +683,14 @@ TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
     bool clickAssociate, ok;
     const char* associateLine;
     const char* headerLine;
+    const char* checkValue;  // of both check options
   } cases[] = {
       {false, "", true, true, "Associate\\Notavo=Boolean:False",
-       "Header\\X-Mailer-Plugin=Boolean:False"},
+       "Header\\X-Mailer-Plugin=Boolean:False", "Boolean:True"},
       {true, "Associate\\Notavo=Boolean:False\r\n", true, true, "Associate\\Notavo=Boolean:True",
-       "Header\\X-Mailer-Plugin=Boolean:False"},
+       "Header\\X-Mailer-Plugin=Boolean:False", "Boolean:True"},
       {true, "Associate\\Notavo=Boolean:False\r\n", true, false, "Associate\\Notavo=Boolean:False",
-       "Header\\X-Mailer-Plugin=Boolean:True"},
+       "Header\\X-Mailer-Plugin=Boolean:True", "Boolean:False"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.notavo << c.ok);
@@ -700,6 +703,11 @@ TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
                 d.ShowPage(2);
                 Click(d.header);
                 ASSERT_TRUE(d.Until([&] { return !Checked(d.header); }));
+                EXPECT_FALSE(Checked(d.quoted));
+                EXPECT_FALSE(Checked(d.copies));
+                Click(d.quoted);
+                Click(d.copies);
+                ASSERT_TRUE(d.Until([&] { return Checked(d.quoted) && Checked(d.copies); }));
                 EXPECT_EQ(Checked(d.associate), c.notavo);
                 Click(c.ok ? d.ok : d.cancel);
               }),
@@ -707,6 +715,9 @@ TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
     const std::string saved = CleanUp();
     EXPECT_TRUE(HasLine(saved, c.associateLine)) << saved;
     EXPECT_TRUE(HasLine(saved, c.headerLine)) << saved;
+    for (const char* key : {"Check\\IgnoreQuotedLines=", "Check\\IncludeCcBcc="}) {
+      EXPECT_TRUE(HasLine(saved, key + std::string(c.checkValue))) << saved;
+    }
   }
 }
 
