@@ -3,8 +3,10 @@
 // named by ZV_QUALITY_DATA (build/bench-data by default) when they are not there yet.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -13,6 +15,10 @@
 #include "check/patterns.h"
 #include "settings/ini_store.h"
 #include "text/lines.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zv::bench {
 
@@ -41,6 +47,24 @@ inline std::string ReadFile(const std::string& path) {
 inline void WriteFile(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The floor of any check: one plain read of every byte, sixteen at a time, summed.
+inline uint64_t MemoryPass(std::string_view bytes) {
+  const char* s = bytes.data();
+  size_t i = 0;
+  uint64_t sum = 0;
+#if defined(__SSE2__)
+  __m128i acc = _mm_setzero_si128();
+  for (; i + 16 <= bytes.size(); i += 16) {
+    acc = _mm_add_epi64(acc, _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+  }
+  uint64_t lanes[2];
+  std::memcpy(lanes, &acc, sizeof lanes);
+  sum = lanes[0] + lanes[1];
+#endif
+  for (; i < bytes.size(); ++i) sum += static_cast<unsigned char>(s[i]);
+  return sum;
 }
 
 // Shift-JIS characters of everyday Japanese text.

@@ -119,12 +119,13 @@ class ScriptedHost final : public SendCheckHost {
 // The warning by the rules, step by step. Sets `needsAttachmentTest` when some pattern asks.
 std::string RefWarning(const PatternTable& table, std::string_view header, std::string_view body,
                        CheckOptions options, Attachment attachment, bool& needsAttachmentTest) {
-  std::vector<std::string> lines;
-  for (const std::string& line : RefSplit(header)) {
-    if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-      lines.back() += line.substr(1);
-    } else {
-      lines.push_back(line);
+  // Unfolding: from the last line back to the second, a line that begins with a space or a tab
+  // loses that character, goes onto the end of the line before it and is deleted.
+  std::vector<std::string> lines = RefSplit(header);
+  for (size_t i = lines.size(); i-- > 1;) {
+    if (!lines[i].empty() && (lines[i][0] == ' ' || lines[i][0] == '\t')) {
+      lines[i - 1] += lines[i].substr(1);
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
     }
   }
   std::string flat;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every include between the folders of src/ follows their order, bottom to top:
-#   win, text  <  settings  <  check  <  ui, memo  <  plugin, tester
+#   win, text  <  settings  <  check  <  ui, memo  <  plugin  <  tester
+# (the rule tester is a program of its own over the plug-in's code, signature blocks included).
 # A file may include its own folder and any folder below it; win and text may include each
 # other. Prints each include against the order and fails when there is one.
 set -euo pipefail
@@ -12,7 +13,8 @@ rank() {
     settings) echo 1 ;;
     check) echo 2 ;;
     ui | memo) echo 3 ;;
-    plugin | tester) echo 4 ;;
+    plugin) echo 4 ;;
+    tester) echo 5 ;;
     *) echo -1 ;;
   esac
 }

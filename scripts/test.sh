@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test of the three builds: the native core (plain and under ASan+UBSan, then a short
-# run of every fuzz target), the x86_64 Windows build under wine64, and the shipping 32-bit DLL
-# (static check and one emulated 32-bit end-to-end run). Installs what is missing first. Ends
-# with "N passed, M failed".
+# run of every fuzz target), the x86_64 Windows build under wine64, the release package with its
+# help page (rendered by headless Chromium, links and pictures checked), and the shipping 32-bit
+# DLL (static check and one emulated 32-bit end-to-end run of the DLL from the package).
+# Installs what is missing first. Ends with "N passed, M failed".
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -45,6 +46,27 @@ trap 'zv_bench_xvfb_stop' EXIT
 # Windows programs see the report folder through drive Z:.
 winresults="Z:${results//\//\\}"
 run_preset win64 "$winresults\\win64\\"
+
+# The release package; the 32-bit end-to-end run loads the plug-in unpacked from it.
+echo "== package"
+ZV_BENCH_RUNNING=1 scripts/package.sh >"$results/package.log" 2>&1 ||
+  { tail -30 "$results/package.log"; failed_suites+=(package); }
+grep -E '^dll static check|bytes$|Zorvek32-.*\.zip$' "$results/package.log" || true
+
+# The help page as a browser shows it, and its links and pictures checked without network.
+echo "== help page"
+page=$(ls build/package/Zorvek32-*/Zorvek32.html 2>/dev/null | head -1)
+mkdir -p "$results/help"
+if [[ -n $page ]]; then
+  python3 scripts/lib/check_help.py "$page" "$results/help/help_page.xml" || failed_suites+=(help)
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run --hide-scrollbars \
+    --window-size=1280,7200 --screenshot="$results/help/help_page.png" "file://$root/$page" \
+    >"$results/help/chromium.log" 2>&1 && [[ -s $results/help/help_page.png ]] &&
+    echo "rendered $results/help/help_page.png" || failed_suites+=(help-render)
+else
+  failed_suites+=(help)
+fi
+
 run_preset win32 "$winresults\\win32\\"
 
 # Totals over every report: test cases passed and failed.

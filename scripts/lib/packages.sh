@@ -9,6 +9,8 @@
 #  - x11-utils            : xdpyinfo, to wait until Xvfb answers.
 #  - qemu-user            : qemu-i386, to run 32-bit Wine where the kernel refuses 32-bit code.
 #  - clang, libclang-rt-14-dev : libFuzzer and the sanitizer runtimes for the fuzz targets.
+#  - chromium, python3, unzip : the help page rendered headless, built and checked by
+#                           standard-library scripts, and the release package listed.
 #  - wine32-preloader     : without it 32-bit Wine under qemu-i386 spends ~50 s reserving its
 #                           address space and then fails ("failed to map the shared user
 #                           data"); with it a 32-bit run takes about 1 s.
@@ -23,6 +25,7 @@ ZV_PACKAGES=(
   wine64 wine32:i386 wine32-preloader:i386 fonts-wine fonts-ipafont-gothic
   qemu-user xvfb xauth x11-utils imagemagick locales
   googletest libgtest-dev libbenchmark-dev afl++ clang libclang-rt-14-dev
+  chromium python3 unzip
 )
 
 # zv_ensure_packages: returns 0 when every package in ZV_PACKAGES is installed.

@@ -40,70 +40,113 @@ constexpr std::string_view kAttachLine =
 constexpr std::string_view kZorvekLine = "・以下の禁句が入っています。\r\n";
 constexpr std::string_view kHissuLine = "・以下の必須句が入っていません。\r\n";
 
-// Appends the half-width kana of `text`, which starts at a character start and holds no zero
-// byte, to `list`. False once the list is complete, ending with "…".
-bool AppendKana(std::string& list, std::string_view text) {
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  TrailMasks trails;
-  for (size_t base = 0; base < text.size(); base += kBlockBytes) {
-    const BlockMasks masks = ClassifyBlock(s + base, std::min(kBlockBytes, text.size() - base));
-    uint64_t high = masks.highSingle & ~trails.Next(masks.leadRange);
-    for (; high != 0; high &= high - 1) {
-      if (list.size() >= kKanaLimit) {
-        list.append(kMore);
-        return false;
+// The excerpts of a text that starts at a character start and holds no zero byte, worked out
+// 64 bytes at a time as the text grows: the half-width kana appended to `kana`, the
+// double-byte characters to `zenkaku`. Each list stops once it ends with "…"; a list not
+// wanted counts as complete from the start.
+class ExcerptScan {
+ public:
+  ExcerptScan(std::string* kana, std::string* zenkaku)
+      : kana_(kana), zenkaku_(zenkaku), kanaDone_(!kana), zenkakuDone_(!zenkaku) {}
+
+  bool done() const { return kanaDone_ && zenkakuDone_; }
+
+  // Scans the whole blocks of `text` not scanned yet, and with `final` the rest too. `text`
+  // only grows between calls.
+  void Advance(std::string_view text, bool final) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    // Short of the end, a block is scanned once the byte after it exists: its last lead byte
+    // may need it.
+    while (!done() && (text.size() - scanned_ > kBlockBytes || (final && scanned_ < text.size()))) {
+      const size_t base = scanned_;
+      const size_t len = std::min(kBlockBytes, text.size() - base);
+      const BlockMasks masks = ClassifyBlock(s + base, len);
+      const uint64_t trail = trails_.Next(masks.leadRange);
+      if (!kanaDone_) {
+        for (uint64_t high = masks.highSingle & ~trail; high != 0; high &= high - 1) {
+          if (kana_->size() >= kKanaLimit) {
+            kana_->append(kMore);
+            kanaDone_ = true;
+            break;
+          }
+          kana_->append(kOpen).push_back(static_cast<char>(s[base + LowestBit(high)]));
+          kana_->append(kClose);
+        }
       }
-      list.append(kOpen).push_back(static_cast<char>(s[base + LowestBit(high)]));
-      list.append(kClose);
+      if (!zenkakuDone_) {
+        for (uint64_t lead = masks.leadRange & ~trail; lead != 0; lead &= lead - 1) {
+          if (zenkaku_->size() >= kZenkakuLimit) {
+            zenkaku_->append(kMore);
+            zenkakuDone_ = true;
+            break;
+          }
+          // A lead byte that ends the text is listed alone.
+          zenkaku_->append(kOpen).append(text.substr(base + LowestBit(lead), 2)).append(kClose);
+        }
+      }
+      scanned_ += len;
     }
   }
-  return true;
+
+ private:
+  std::string* kana_;
+  std::string* zenkaku_;
+  bool kanaDone_;
+  bool zenkakuDone_;
+  size_t scanned_ = 0;
+  TrailMasks trails_;
+};
+
+// Appends the half-width kana of `text` (no zero byte in it) to `list`. False once the list is
+// complete, ending with "…".
+bool AppendKana(std::string& list, std::string_view text) {
+  ExcerptScan scan(&list, nullptr);
+  scan.Advance(text, true);
+  return !scan.done();
 }
 
 // ZenkakuExcerpt of a text that holds no zero byte.
 std::string ZenkakuOf(std::string_view text) {
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::string list;
-  TrailMasks trails;
-  for (size_t base = 0; base < text.size(); base += kBlockBytes) {
-    const BlockMasks masks = ClassifyBlock(s + base, std::min(kBlockBytes, text.size() - base));
-    uint64_t lead = masks.leadRange & ~trails.Next(masks.leadRange);
-    for (; lead != 0; lead &= lead - 1) {
-      if (list.size() >= kZenkakuLimit) return list.append(kMore);
-      // A lead byte that ends the text is listed alone.
-      list.append(kOpen).append(text.substr(base + LowestBit(lead), 2)).append(kClose);
-    }
-  }
+  ExcerptScan(nullptr, &list).Advance(text, true);
   return list;
 }
 
-// Copies the lines of `text` (no zero byte in it) with nothing between them, which is the text
-// without its CR and LF bytes, to `out`; gives the number of bytes written.
-size_t CopyFlat(char* out, std::string_view text) {
+// Copies the lines of `text` with nothing between them, which is the text without its CR and
+// LF bytes, to `out`, stopping at a zero byte; gives the number of bytes written, and in
+// `read` the bytes read (the whole text unless it stopped).
+size_t CopyFlat(char* out, std::string_view text, size_t& read) {
   char* w = out;
   const char* s = text.data();
   size_t i = 0;
 #if defined(__SSE2__)
-  // Sixteen bytes at a time; only a chunk holding a line break is copied byte by byte.
+  // Sixteen bytes at a time; only a chunk holding a line break or zero is copied byte by byte.
   for (; i + 16 <= text.size(); i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+    const __m128i breaks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                                     _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                                        _mm_cmpeq_epi8(v, _mm_setzero_si128()));
     if (_mm_movemask_epi8(breaks) == 0) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(w), v);
       w += 16;
       continue;
     }
     for (size_t j = i; j < i + 16; ++j) {
+      if (s[j] == '\0') {
+        read = j;
+        return static_cast<size_t>(w - out);
+      }
       *w = s[j];
       w += s[j] != '\r' && s[j] != '\n';
     }
   }
 #endif
   for (; i < text.size(); ++i) {
+    if (s[i] == '\0') break;
     *w = s[i];
     w += s[i] != '\r' && s[i] != '\n';
   }
+  read = i;
   return static_cast<size_t>(w - out);
 }
 
@@ -141,17 +184,54 @@ std::string RecipientText(const std::vector<std::string_view>& headerLines, bool
   return text;
 }
 
-// The header split into lines, each folded field joined into one line: a line that begins with
-// a blank or a tab loses that byte and is appended to the line before it (never to nothing).
+// Flattens `body` into `out` (room for the whole body) up to its first zero byte, scanning the
+// flat text for its excerpts while it is still in the cache. Gives the flat text's size.
+size_t FlattenScanning(char* out, std::string_view body, ExcerptScan& excerpts) {
+  constexpr size_t kChunk = 16 * 1024;
+  size_t written = 0;
+  for (size_t at = 0; at < body.size();) {
+    size_t read = 0;
+    const std::string_view chunk = body.substr(at, kChunk);
+    written += CopyFlat(out + written, chunk, read);
+    excerpts.Advance(std::string_view(out, written), false);
+    if (read < chunk.size()) break;  // a zero byte ends the body
+    at += chunk.size();
+  }
+  excerpts.Advance(std::string_view(out, written), true);
+  return written;
+}
+
+// The header split into lines and unfolded from the last line back to the second: a line that
+// begins with a blank or a tab loses that byte and is appended to the line before it, and the
+// joined line is tested again. The pieces waiting for a line are kept as views, so each line is
+// built once however many continuation lines it has.
 std::vector<std::string> UnfoldHeader(std::string_view header) {
-  std::vector<std::string> lines;
-  ForEachLine(header, [&](std::string_view line) {
-    if (!lines.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-      lines.back().append(line.substr(1));
-    } else {
-      lines.emplace_back(line);
+  std::vector<std::string_view> input;
+  ForEachLine(header, [&](std::string_view line) { input.push_back(line); });
+  std::vector<std::string> lines;           // last line first
+  std::vector<std::string_view> pending;    // non-empty pieces for the line above, last first
+  size_t pendingSize = 0;
+  for (size_t i = input.size(); i-- > 0;) {
+    std::string_view& head = input[i].empty() && !pending.empty() ? pending.back() : input[i];
+    if (i > 0 && !head.empty() && (head[0] == ' ' || head[0] == '\t')) {
+      head.remove_prefix(1);
+      if (&head == &input[i]) {
+        pending.push_back(head);
+        pendingSize += head.size();
+      } else {
+        --pendingSize;
+      }
+      if (pending.back().empty()) pending.pop_back();
+      continue;
     }
-  });
+    std::string& line = lines.emplace_back();
+    line.reserve(input[i].size() + pendingSize);
+    line.append(input[i]);
+    for (auto piece = pending.rbegin(); piece != pending.rend(); ++piece) line.append(*piece);
+    pending.clear();
+    pendingSize = 0;
+  }
+  std::reverse(lines.begin(), lines.end());
   return lines;
 }
 
@@ -205,20 +285,12 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
   const std::string recipients = RecipientText(headerViews, options.includeCcBcc);
   const std::string_view subject = HeaderField("SUBJECT:", headerViews);
 
-  // The flat body (its lines with nothing between them) directly followed by the subject: the
-  // text in which "添付" is looked for. Words count in the body only when they end within it.
-  body = UntilNul(body);
-  const std::unique_ptr<char[]> jointBuffer(new char[body.size() + subject.size() + 1]);
-  const size_t bodySize = options.ignoreQuotedLines ? CopyFlatUnquoted(jointBuffer.get(), body)
-                                                    : CopyFlat(jointBuffer.get(), body);
-  std::copy(subject.begin(), subject.end(), jointBuffer.get() + bodySize);
-  const std::string_view joint(jointBuffer.get(), bodySize + subject.size());
-  const std::string_view flat = joint.substr(0, bodySize);
-
   // Applicability, and every word of the applicable patterns for one shared search.
   std::vector<PatternPlan> plans;
   std::vector<std::string_view> words;
   bool needAttachWord = false;
+  bool needKana = false;
+  bool needZenkakuText = false;
   for (size_t i = 0; i < table.size(); ++i) {
     if (!Applies(table, i, recipients)) continue;
     PatternPlan plan;
@@ -235,9 +307,35 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
         plan.hissu.count = words.size() - plan.hissu.first;
       }
       needAttachWord = needAttachWord || table.IsOn(i, PatternField::kAttachCheck);
+      needKana = needKana || table.IsOn(i, PatternField::kKana);
+      needZenkakuText = needZenkakuText || table.IsOn(i, PatternField::kZenkakuText);
     }
     plans.push_back(plan);
   }
+
+  // The kana excerpt of the header lines, each followed by CR LF, then the flat body. Every
+  // line starts at a character start and CR LF holds no kana, so each part is scanned on its
+  // own.
+  std::string kana, zenkakuText;
+  bool bodyKana = needKana;
+  for (size_t k = 0; bodyKana && k < headerLines.size(); ++k) {
+    bodyKana = AppendKana(kana, headerLines[k]);
+  }
+
+  // The flat body (its lines with nothing between them) directly followed by the subject: the
+  // text in which "添付" is looked for. Words count in the body only when they end within it.
+  // The body is read once, its excerpts taken from the flat copy as it is written.
+  const std::unique_ptr<char[]> jointBuffer(new char[body.size() + subject.size() + 1]);
+  ExcerptScan excerpts(bodyKana ? &kana : nullptr, needZenkakuText ? &zenkakuText : nullptr);
+  size_t bodySize = 0;
+  if (options.ignoreQuotedLines) {
+    bodySize = CopyFlatUnquoted(jointBuffer.get(), body);
+    excerpts.Advance(std::string_view(jointBuffer.get(), bodySize), true);
+  } else {
+    bodySize = FlattenScanning(jointBuffer.get(), body, excerpts);
+  }
+  std::copy(subject.begin(), subject.end(), jointBuffer.get() + bodySize);
+  const std::string_view joint(jointBuffer.get(), bodySize + subject.size());
   const size_t attachWord = words.size();
   if (needAttachWord) words.push_back(kAttachWord);
 
@@ -253,7 +351,7 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
   };
 
   // Results shared by the patterns, each worked out when first needed.
-  std::optional<std::string> kana, zenkakuText, zenkakuSubject;
+  std::optional<std::string> zenkakuSubject;
   std::optional<bool> attachmentMissing;
   auto noAttachment = [&] {
     if (!attachmentMissing) attachmentMissing = host.TestAttachment() != Attachment::kPresent;
@@ -278,21 +376,9 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
     if (table.IsOn(i, PatternField::kAlways)) {
       findings = kAlwaysLine;
     } else {
-      if (table.IsOn(i, PatternField::kKana)) {
-        if (!kana) {
-          // The header lines, each followed by CR LF, then the flat body. Every line starts at
-          // a character start and CR LF holds no kana, so each part is scanned on its own.
-          kana.emplace();
-          bool more = true;
-          for (size_t k = 0; more && k < headerLines.size(); ++k)
-            more = AppendKana(*kana, headerLines[k]);
-          if (more) AppendKana(*kana, flat);
-        }
-        appendExcerpt(findings, kKanaLine, *kana);
-      }
+      if (table.IsOn(i, PatternField::kKana)) appendExcerpt(findings, kKanaLine, kana);
       if (table.IsOn(i, PatternField::kZenkakuText)) {
-        if (!zenkakuText) zenkakuText = ZenkakuOf(flat);
-        appendExcerpt(findings, kZenkakuTextLine, *zenkakuText);
+        appendExcerpt(findings, kZenkakuTextLine, zenkakuText);
       }
       if (table.IsOn(i, PatternField::kZenkakuSubject)) {
         if (!zenkakuSubject) zenkakuSubject = ZenkakuOf(subject);

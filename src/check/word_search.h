@@ -1,11 +1,13 @@
 // Finding many words in one pass over a Shift-JIS text, with SjisPos's rule: a match starts
 // only where a character starts and may run over any bytes after that.
 //
-// Every word is filed under a hash of its first bytes (up to four). The scan hashes the bytes at
-// each position, looks the slot up in a small table of flags, and compares whole words only at
-// the few positions that pass and where a character starts (known 64 bytes at a time). A word
-// that was found leaves the table, and the scan ends once every word was found. The cost is
-// linear in the text for a given list of words.
+// The scan skips: with m the length of the shortest word, every occurrence holds a gram of its
+// first bytes at one of the sample positions taken every few bytes, so only the samples are
+// hashed against a small bit table of the words' grams. Where a sample hits, a multi-word
+// automaton (a trie of the words with failure links) runs from the first start the sample
+// covers until it is back at its root; it reads each byte once whatever the number of words,
+// and a match counts where the lead-range bytes just before its start pair up. A word that was
+// found leaves the bit table, and the scan ends once every word was found. Linear in the text.
 #pragma once
 
 #include <cstdint>
@@ -31,17 +33,35 @@ class WordSearch {
   std::vector<size_t> FirstEnds(std::string_view text) const;
 
  private:
-  static constexpr uint32_t kNoBucket = static_cast<uint32_t>(-1);
+  static constexpr uint32_t kNone = static_cast<uint32_t>(-1);
 
   struct Scan;
 
-  std::vector<std::string> unique_;   // the distinct non-empty words
-  std::vector<uint32_t> wordUnique_;  // word index -> index in unique_, or kNoBucket if empty
-  std::vector<uint8_t> filter_;       // 1 for each slot that holds a word
-  std::vector<uint32_t> slotBucket_;  // slot -> index in buckets_, or kNoBucket
-  std::vector<std::vector<uint32_t>> buckets_;  // the distinct words filed under each used slot
-  unsigned keyLengths_ = 0;                     // bit k-1: some word is filed by its first k bytes
-  uint32_t slotMask_ = 0;                       // slot numbers run from 0 to this
+  uint32_t Child(uint32_t node, unsigned char byte) const;
+  uint32_t AddChild(uint32_t node, unsigned char byte);
+
+  std::vector<uint32_t> wordUnique_;  // word index -> distinct word, or kNone if empty
+  std::vector<uint32_t> length_;      // per distinct word
+
+  // The automaton: node 0 is the root; edges in an open-addressed table keyed by node and byte.
+  std::vector<uint64_t> edgeKey_;  // node << 8 | byte, plus 1; 0 marks a free place
+  std::vector<uint32_t> edgeChild_;
+  uint32_t edgeShift_ = 0;          // hash to place: the top bits
+  std::vector<uint32_t> rootNext_;  // the root's move for every byte (0 when none)
+  std::vector<uint32_t> fail_;      // the longest proper suffix that is a node
+  std::vector<uint32_t> word_;      // the distinct word ending at a node, or kNone
+  std::vector<uint32_t> nextWord_;  // the nearest proper suffix node where a word ends
+  size_t ringMask_ = 0;  // character-start flags kept for the last (longest word) positions
+
+  // The skip filter over grams of `gram_` bytes at every `stride_`-th position.
+  unsigned gram_ = 0;
+  unsigned stride_ = 1;
+  unsigned slotBits_ = 0;
+  std::vector<uint32_t> filter_;         // bit per slot: some word's gram is filed there
+  std::vector<uint32_t> confirm_;        // the same under another hash, for the hits only
+  std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
+  std::vector<uint32_t> slotOfCompact_;  // compact index -> slot
+  std::vector<uint32_t> wordCompact_;    // per distinct word, stride_ compact indices
 };
 
 }  // namespace zv

@@ -13,6 +13,8 @@ namespace {
 constexpr std::string_view kSignatureFileName = "Signature";
 // The selector's place among the second child's children, counted from 1.
 constexpr int kSelectorPlace = 11;
+// Room kept after the body's text for the signature, so that appending it copies nothing.
+constexpr size_t kSignatureRoom = 64 * 1024;
 
 HWND FirstChild(HWND w) {
   return w ? ::GetTopWindow(w) : nullptr;
@@ -23,11 +25,13 @@ HWND NextSibling(HWND w) {
 
 }  // namespace
 
-std::string WindowText(HWND window) {
+std::string WindowText(HWND window, size_t room) {
   if (!window) return {};
   const LRESULT length = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   if (length < 0 || length >= INT_MAX - 2) return {};
-  std::string buffer(static_cast<size_t>(length) + 2, '\0');
+  std::string buffer;
+  buffer.reserve(static_cast<size_t>(length) + 2 + room);
+  buffer.resize(static_cast<size_t>(length) + 2);
   const LRESULT copied = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
                                         reinterpret_cast<LPARAM>(buffer.data()));
   // Up to the first zero byte, and no more than the window says it copied.
@@ -73,7 +77,7 @@ OutgoingMail CaptureOutgoingMail(const HostCalls& host, HWND composition) {
   OutgoingMail mail;
   mail.header = host.SendGetHeader(composition);
   const CompositionParts parts = FindCompositionParts(composition);
-  mail.body = WindowText(parts.body);
+  mail.body = WindowText(parts.body, kSignatureRoom);
   if (parts.selector) {
     const std::string selected = WindowText(parts.selector);
     if (selected != kNoSignature) mail.body += SignatureBlock(host, composition, selected);

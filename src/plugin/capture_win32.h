@@ -14,8 +14,8 @@
 namespace zv {
 
 // The text of `window` (borrowed) as bytes in the system's ANSI code page; empty when it has
-// none.
-std::string WindowText(HWND window);
+// none. The string keeps room for `room` more bytes.
+std::string WindowText(HWND window, size_t room = 0);
 
 // The composition window's children that hold the body and the signature selector, found by
 // their place in the z-order; null when the window lacks them. Both are borrowed.

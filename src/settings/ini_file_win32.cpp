@@ -56,6 +56,29 @@ bool IsFolder(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+constexpr ULONGLONG kReplaceRetryMs = 1000;
+
+// One try at moving `source` into the place of `target`. An existing target's attributes and
+// creation time go onto `source` first, as ReplaceFileW keeps them; that call itself is not
+// used, since some implementations leave a backup file behind when it fails.
+bool ReplaceOnce(const std::wstring& source, const std::wstring& target) {
+  WIN32_FILE_ATTRIBUTE_DATA old{};
+  if (::GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &old) &&
+      !(old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    {
+      UniqueFile file(::CreateFileW(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+      if (file) ::SetFileTime(file.get(), &old.ftCreationTime, nullptr, nullptr);
+    }
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = old.dwFileAttributes & kKept;
+    ::SetFileAttributesW(source.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+  }
+  return ::MoveFileExW(source.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 }  // namespace
 
 bool Win32SettingsFiles::Exists(const std::string& path) {
@@ -98,8 +121,21 @@ bool Win32SettingsFiles::Replace(const std::string& source, const std::string& t
     ::SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  return ::MoveFileExW(Cp932ToWide(source).c_str(), Cp932ToWide(target).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const std::wstring from = Cp932ToWide(source), to = Cp932ToWide(target);
+  // A virus scanner or an indexer holds a file for a moment: such refusals are tried again for
+  // about a second. Every try leaves either the old file or the new one under the name.
+  const ULONGLONG start = ::GetTickCount64();
+  for (;;) {
+    if (ReplaceOnce(from, to)) return true;
+    const DWORD error = ::GetLastError();
+    const bool passing = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                         error == ERROR_ACCESS_DENIED;
+    if (!passing || ::GetTickCount64() - start >= kReplaceRetryMs) {
+      ::SetLastError(error);
+      return false;
+    }
+    ::Sleep(50);
+  }
 }
 
 void Win32SettingsFiles::Remove(const std::string& path) {

@@ -15,8 +15,9 @@ class Win32SettingsFiles final : public SettingsFiles {
   std::optional<std::string> ReadAll(const std::string& path) override;
   bool EnsureFolder(const std::string& folder) override;
   std::unique_ptr<TempFile> CreateTemp(const std::string& folder) override;
-  // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; a read-only target is
-  // never replaced.
+  // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, keeping an existing
+  // target's attributes and creation time; a sharing violation is tried again for about a
+  // second; a read-only target is never replaced.
   bool Replace(const std::string& source, const std::string& target) override;
   void Remove(const std::string& path) override;
 };

@@ -14,6 +14,8 @@ TEdit::TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD
   if (d.options & kReadOnly) style |= ES_READONLY;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
   Quietly([&] { CreateStandard(WC_EDITW, style, (d.options & kNoBorder) ? 0 : WS_EX_CLIENTEDGE); });
+  // No typing limit below what a settings value can hold (the standard one is 30,000).
+  ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
 std::string TEdit::Text() const {
@@ -21,10 +23,14 @@ std::string TEdit::Text() const {
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');
   const int got = ::GetWindowTextW(Handle(), text.data(), n + 1);
   text.resize(static_cast<size_t>(std::max(got, 0)));
+  // Text shown as it was set gives back the bytes it was set from: not every byte string
+  // survives the trip through UTF-16.
+  if (set_ && Wide(*set_) == text) return *set_;
   return Narrow(text);
 }
 
 void TEdit::SetText(std::string_view text) {
+  set_ = std::string(text);
   Quietly([&] { SetCaption(text); });
 }
 
@@ -59,18 +65,27 @@ int TListBox::Count() const {
 }
 
 void TListBox::Add(std::string_view item) {
+  items_.emplace_back(item);
   ::SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
 }
 
 void TListBox::Delete(int index) {
+  if (index >= 0 && static_cast<size_t>(index) < items_.size()) {
+    items_.erase(items_.begin() + index);
+  }
   ::SendMessageW(Handle(), LB_DELETESTRING, index, 0);
 }
 
 void TListBox::Clear() {
+  items_.clear();
   ::SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
 }
 
 std::string TListBox::Item(int index) const {
+  if (index >= 0 && static_cast<size_t>(index) < items_.size() &&
+      items_.size() == static_cast<size_t>(Count())) {
+    return items_[static_cast<size_t>(index)];
+  }
   const LRESULT n = ::SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
   if (n == LB_ERR) return {};
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');
@@ -85,6 +100,7 @@ void TListBox::SetItem(int index, std::string_view item) {
   const int selected = ItemIndex();
   Delete(index);
   ::SendMessageW(Handle(), LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+  items_.insert(items_.begin() + index, std::string(item));
   if (selected == index) SetItemIndex(index);
 }
 

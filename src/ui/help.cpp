@@ -54,6 +54,11 @@ std::string HelpFilePath(std::string_view installPath, DirectorySearch& fs) {
   return path;
 }
 
+std::string HelpPagePath(std::string_view helpFile) {
+  std::string path(helpFile.substr(0, helpFile.size() - std::string_view(".hlp").size()));
+  return path + ".html";
+}
+
 void ShowHelp(HelpEnvironment& env) {
   const std::string installPath = env.InstallPath();
   if (installPath.empty()) {
@@ -63,6 +68,8 @@ void ShowHelp(HelpEnvironment& env) {
   const std::string path = HelpFilePath(installPath, env.Directories());
   if (env.FileExists(path)) {
     env.Open(path);
+  } else if (const std::string page = HelpPagePath(path); env.FileExists(page)) {
+    env.Open(page);
   } else {
     env.ShowError(path + std::string(kMissingSuffix));
   }

@@ -1,5 +1,6 @@
 // The help launcher: finds the host's folder through its registry entry and opens the help file
-// in the host's Plugins folder, or says in a message box what is missing.
+// in the host's Plugins folder, or says in a message box what is missing. Current Windows has no
+// viewer for the .hlp file, so when it is missing the HTML page beside it is opened instead.
 #pragma once
 
 #include <string>
@@ -38,6 +39,9 @@ std::string LongFolder(std::string_view folder, DirectorySearch& fs);
 
 // The help file's path for the host's InstallPath.
 std::string HelpFilePath(std::string_view installPath, DirectorySearch& fs);
+
+// The help page in the same folder as the help file `helpFile` (a path HelpFilePath made).
+std::string HelpPagePath(std::string_view helpFile);
 
 void ShowHelp(HelpEnvironment& env);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugin/send_check_host_win32.h"
+#include "ui/ui_harness_win32.h"
 
 namespace zv {
 namespace {
@@ -27,8 +28,10 @@ struct BoxSeen {
 // stops the wait.
 class BoxAnswerer {
  public:
-  BoxAnswerer(std::string title, int button)
-      : thread_([this, title = std::move(title), button] { Run(title, button); }) {}
+  // With a `picture` name, the box is saved as that screenshot before it is answered.
+  BoxAnswerer(std::string title, int button, std::string picture = "")
+      : picture_(std::move(picture)),
+        thread_([this, title = std::move(title), button] { Run(title, button); }) {}
   ~BoxAnswerer() { Join(); }
   const BoxSeen& Join() {
     stop_ = true;
@@ -54,16 +57,33 @@ class BoxAnswerer {
     seen_.owned = ::GetWindow(box, GW_OWNER) != nullptr;
     seen_.yesNoOnly = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO) &&
                       !::GetDlgItem(box, IDOK) && !::GetDlgItem(box, IDCANCEL);
+    if (!picture_.empty()) {
+      zv::test::SettlePainting(box);
+      zv::test::SaveScreenshot(box, picture_);
+    }
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
   }
 
   BoxSeen seen_;
+  std::string picture_;
   std::atomic<bool> stop_ = false;
   std::thread thread_;
 };
 
 const std::string kTitle = "Zorvek32 からの警告";
+
+// A warning as users meet it, for the help page.
+TEST(WarningBox, Picture) {
+  const std::string text =
+      "■禁句パターン【社外へ】\r\n・以下の禁句が入っています。\r\n「社外秘」\r\n"
+      "・「添付」と書かれていますが、添付ファイルがありません。\r\n"
+      "■禁句パターン【作者へ】\r\n・以下の半角カナ文字が入っています。\r\n「ｶ」「ﾅ」\r\n"
+      "・題名が空白です。\r\n\r\n送信しますか？";
+  BoxAnswerer answerer(kTitle, IDNO, "warning_box");
+  EXPECT_FALSE(AskWarningBox(text, kTitle));
+  EXPECT_TRUE(answerer.Join().found);
+}
 
 TEST(WarningBox, TextTitleAndAnswers) {
   // Trail bytes 0x5C (表) and half-width kana must survive the trip through the Unicode box.

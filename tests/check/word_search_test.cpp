@@ -60,6 +60,16 @@ TEST(WordSearch, Table) {
       {{"aa", "aaa"}, "aaaa", {2, 3}},
       {{"\x82\xA0\x82\xA2"}, "\x82\x82\xA0\x82\xA2", {kAbsent}},  // 0x82 0x82 is one character
       {{"\x82\xA0\x82\xA2"}, "a\x82\xA0\x82\xA2", {5}},
+      {{"abcdef", "cdefgh"}, "xxabcdefgh", {8, 10}},  // samples every fourth byte, up to the end
+      // Whether a start is a character start depends on the whole run of lead bytes before it.
+      {{"\x81\x81"
+        "ab"},
+       std::string(103, '\x81') + "ab",
+       {kAbsent}},
+      {{"\x81\x81"
+        "ab"},
+       std::string(102, '\x81') + "ab",
+       {104}},
   };
   for (const auto& c : cases) {
     std::vector<std::string_view> views(c.words.begin(), c.words.end());

@@ -146,5 +146,29 @@ TEST(ShowHelp, ExistingFileIsOpened) {
             std::vector<std::string>{"C:\\Program Files\\Mailora\\Plugins\\Zorvek32.hlp"});
 }
 
+// The .hlp file wins; the page beside it stands in only when it is missing; the message always
+// names the .hlp file.
+TEST(ShowHelp, PageStandsInForMissingHelpFile) {
+  const std::string folder = "C:\\Program Files\\Mailora\\Plugins\\";
+  const std::string hlp = folder + "Zorvek32.hlp", html = folder + "Zorvek32.html";
+  struct Row {
+    std::set<std::string> files;
+    std::vector<std::string> opened, errors;
+  };
+  const std::vector<Row> rows = {
+      {{hlp, html}, {hlp}, {}},
+      {{html}, {html}, {}},
+      {{folder + "Zorvek32.htm", folder + "zorvek32.html.hlp"}, {}, {hlp + " がありません"}},
+  };
+  for (const Row& r : rows) {
+    FakeEnv env;
+    env.installPath = "C:\\PROGRA~1\\MAILORA\\MAILORA.EXE";
+    env.files = r.files;
+    ShowHelp(env);
+    EXPECT_EQ(env.opened, r.opened);
+    EXPECT_EQ(env.errors, r.errors);
+  }
+}
+
 }  // namespace
 }  // namespace zv::ui

@@ -721,6 +721,50 @@ TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
   }
 }
 
+TEST_F(SetupDialogTest, AHundredThousandCharactersPasteIntoTheWordMemo) {
+  std::string words;  // 11,112 lines of nine characters each
+  for (int i = 0; words.size() < 100000 * 10 / 9; ++i) {
+    words += "w" + std::to_string(100000 + i).substr(1) + "語\r\n";
+  }
+  StartUp(PatternFile({Pattern("一", {{F::kZorvekCheck, "True"}})}));
+  EXPECT_EQ(Setup([&](const Dialog& d) {
+              d.Select(0);
+              // As a paste inserts it: bound by the typing limit, unlike WM_SETTEXT.
+              ::SendMessageW(d.zorvekMemo, EM_REPLACESEL, TRUE,
+                             reinterpret_cast<LPARAM>(W(words).c_str()));
+              EXPECT_EQ(Text(d.zorvekMemo), words);
+              Click(d.ok);
+            }),
+            2);
+  CleanUp();
+  ASSERT_EQ(LoadIniStore(path_, zv::win::SystemSettingsFiles(), DefaultFormats()),
+            IniLoadResult::kLoaded);
+  PatternSettings saved;
+  zv::LoadPatterns(saved, *ActiveIniStore(), [] { return false; });
+  ASSERT_EQ(saved.table.size(), 1u);
+  EXPECT_EQ(saved.table.Get(0, F::kZorvek), words);
+}
+
+TEST_F(SetupDialogTest, UntouchedTextsGoBackByteForByte) {
+  // NEC and IBM duplicates and lone lead bytes come back from UTF-16 as other bytes.
+  const std::string name = "\x87\x90\xEE\xEF名\x82";
+  const std::string words = "\x87\x90\r\nx\x82\r\n\xEE\xEF";
+  StartUp(PatternFile({Pattern(name, {{F::kZorvekCheck, "True"}, {F::kZorvek, words}}),
+                       Pattern("二")}));
+  EXPECT_EQ(Setup([](const Dialog& d) {
+              d.Select(0);
+              d.Select(1);
+              Type(d.addressMemo, "a@b");
+              ASSERT_TRUE(d.Until([&] { return Text(d.addressMemo) == "a@b"; }));
+              Click(d.ok);
+            }),
+            2);
+  const std::string saved = CleanUp();
+  EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0000\\Name=String:" + EscapeIniValue(name)));
+  EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0000\\Zorvek=String:" + EscapeIniValue(words)));
+  EXPECT_TRUE(HasLine(saved, "Zorvek\\Pattern0001\\Address=String:a@b"));
+}
+
 // Drags a splitter with the mouse by (dx, dy); Esc before the release abandons the drag.
 void Drag(HWND splitter, int dx, int dy, bool escape = false) {
   ::PostMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));

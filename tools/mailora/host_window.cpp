@@ -30,7 +30,8 @@ HWND Child(HWND parent, const char* cls, const char* text, DWORD style = 0) {
 
 }  // namespace
 
-CompositionWindow::CompositionWindow(const std::string& body, const std::string& signature) {
+CompositionWindow::CompositionWindow(const std::string& body, const std::string& signature,
+                                     bool wrapLines) {
   RegisterClassOnce();
   window_.reset(::CreateWindowExA(0, kClassName, "Mailora32 - compose", WS_OVERLAPPEDWINDOW, 0, 0,
                                   640, 480, nullptr, nullptr, ::GetModuleHandleA(nullptr),
@@ -39,7 +40,9 @@ CompositionWindow::CompositionWindow(const std::string& body, const std::string&
   const HWND w = window_.get();
 
   const HWND editorPane = Child(w, "STATIC", "decoy: editor pane");
-  body_ = Child(editorPane, "EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL);
+  body_ = Child(editorPane, "EDIT", "",
+                ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL |
+                    (wrapLines ? 0 : ES_AUTOHSCROLL | WS_HSCROLL));
   ::SendMessageA(body_, EM_SETLIMITTEXT, 0, 0);
   Child(editorPane, "EDIT", kSubjectDecoy);
 

@@ -14,8 +14,9 @@ namespace mailora {
 
 class CompositionWindow {
  public:
-  // `signature` is the selector's text: a signature name or "(無し)".
-  CompositionWindow(const std::string& body, const std::string& signature);
+  // `signature` is the selector's text: a signature name or "(無し)". Without `wrapLines` the
+  // editor scrolls sideways instead of wrapping, which lets it take a text of megabytes quickly.
+  CompositionWindow(const std::string& body, const std::string& signature, bool wrapLines = true);
 
   HWND hwnd() const { return window_.get(); }
   HWND body() const { return body_; }          // borrowed: a child of hwnd()

@@ -1,0 +1,15 @@
+# Unpacks the release package's plug-in beside a copy of the end-to-end host, so that the 32-bit
+# run loads the DLL a user would install. usage: cmake -DDIST=... -DDEST=... -DHOST=... -P this
+file(GLOB zips "${DIST}/Zorvek32-*.zip")
+list(LENGTH zips count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "expected one release package in ${DIST} (scripts/package.sh), found ${count}")
+endif()
+file(REMOVE_RECURSE "${DEST}")
+file(MAKE_DIRECTORY "${DEST}")
+file(ARCHIVE_EXTRACT INPUT "${zips}" DESTINATION "${DEST}" PATTERNS Zorvek32.dll)
+if(NOT EXISTS "${DEST}/Zorvek32.dll")
+  message(FATAL_ERROR "no Zorvek32.dll in ${zips}")
+endif()
+file(COPY "${HOST}" DESTINATION "${DEST}")
+message(STATUS "plug-in from ${zips}")
