@@ -1,5 +1,8 @@
 #include "check/patterns.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "text/lines.h"
 
 namespace zv {
@@ -8,6 +11,8 @@ namespace {
 
 constexpr std::string_view kCountSection = "Zorvek";
 constexpr std::string_view kCountKey = "PatternCount";
+// Patterns loaded beyond the file's entries, all of them missing sections.
+constexpr int64_t kSpareMissingPatterns = 1000;
 constexpr std::string_view kAssociateSection = "Associate";
 constexpr std::string_view kAssociateKey = "Notavo";
 constexpr std::string_view kHeaderSection = "Header";
@@ -72,7 +77,13 @@ void LoadPatterns(PatternSettings& settings, const IniStore& store,
   table.Clear();
   const int32_t count = store.Read(kCountSection, kCountKey, Variant::Int32(0)).ToInt32(0);
   if (count == 0) table.Append(DefaultPattern());
-  for (int32_t i = 0; i < count; ++i) {
+  // A pattern whose section is missing loads with every key's default, which never applies
+  // (AddressOn on, no address). Past one such pattern per entry of the file plus a margin they
+  // are dropped, so a count such as 2147483647 cannot make start-up load and clean-up write
+  // billions of them.
+  const int64_t bound = static_cast<int64_t>(store.size()) + kSpareMissingPatterns;
+  const int64_t loaded = std::min<int64_t>(count, bound);
+  for (int64_t i = 0; i < loaded; ++i) {
     const std::string section = PatternSection(static_cast<size_t>(i));
     PatternRow row;
     for (size_t f = 0; f < kPatternFieldCount; ++f) {

@@ -76,6 +76,18 @@ TEST(LoadPatterns, CountDecidesTheTable) {
   }
 }
 
+// A huge count loads the sections present and a bounded run of missing ones, in linear time.
+TEST(LoadPatterns, HugeCountStaysBounded) {
+  const PatternSettings s =
+      Load("Zorvek\\PatternCount=Integer:2147483647\r\n" + PatternLines(0, Row("first")) +
+           PatternLines(5, Row("sixth")));
+  ASSERT_GT(s.table.size(), 6u);
+  EXPECT_LT(s.table.size(), 2000u);
+  EXPECT_EQ(s.table.Get(0, PatternField::kName), "first");
+  EXPECT_EQ(s.table.Get(1, PatternField::kName), "no name");
+  EXPECT_EQ(s.table.Get(5, PatternField::kName), "sixth");
+}
+
 TEST(LoadPatterns, MissingKeysTakeTheirDefaults) {
   const PatternSettings s = Load(
       "Zorvek\\PatternCount=Integer:2\r\n"
