@@ -105,6 +105,14 @@ void ClickItem(HWND list, int index) {
   const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
   ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+  // A list box may notify the change only at the button's release; a marker posted behind the
+  // click tells when both have been handled (posted messages are handled in order).
+  static LPARAM marker = 0;
+  ++marker;
+  ::PostMessageW(list, LB_SETITEMDATA, index, marker);
+  for (int i = 0; i < 500 && ::SendMessageW(list, LB_GETITEMDATA, index, 0) != marker; ++i) {
+    ::Sleep(10);
+  }
 }
 
 int Selection(HWND list) {
