@@ -90,21 +90,38 @@ inline BlockMasks ClassifyBlockPortable(const unsigned char* s, size_t len) {
 }
 
 #if defined(__SSE2__)
-// Sixteen bytes at a time. With the top bit flipped, bytes compare as signed: 0x81-0x9F become
-// 1..0x1F, 0xE0-0xFC become 0x60..0x7C, and 0x7F and above become -1 and up.
+namespace sjis_blocks_detail {
+
+// Sixteen bytes: lead-range bytes by two wrapped-around signed ranges (0x81-0x9F less 1 and
+// 0xE0-0xFC less 0x60 both land on -128 and up), high bytes as those of 0x7F and above.
+inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i l = _mm_or_si128(
+      _mm_cmplt_epi8(_mm_sub_epi8(v, _mm_set1_epi8(1)), _mm_set1_epi8(-97)),
+      _mm_cmplt_epi8(_mm_sub_epi8(v, _mm_set1_epi8(0x60)), _mm_set1_epi8(-99)));
+  const __m128i atLeast7F = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(0x7F)), v);
+  lead = static_cast<uint32_t>(_mm_movemask_epi8(l));
+  high = static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(l, atLeast7F)));
+}
+
+}  // namespace sjis_blocks_detail
+
 inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
+  using sjis_blocks_detail::Classify16;
   BlockMasks masks;
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  uint32_t l0, h0, l1, h1;
   size_t i = 0;
-  for (; i + 16 <= len; i += 16) {
-    const __m128i y = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), flip);
-    const __m128i lead = _mm_or_si128(
-        _mm_and_si128(_mm_cmpgt_epi8(y, _mm_set1_epi8(0)), _mm_cmplt_epi8(y, _mm_set1_epi8(0x20))),
-        _mm_and_si128(_mm_cmpgt_epi8(y, _mm_set1_epi8(0x5F)),
-                      _mm_cmplt_epi8(y, _mm_set1_epi8(0x7D))));
-    const __m128i high = _mm_andnot_si128(lead, _mm_cmpgt_epi8(y, _mm_set1_epi8(-2)));
-    masks.leadRange |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(lead))) << i;
-    masks.highSingle |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(high))) << i;
+  for (; i + 32 <= len; i += 32) {
+    Classify16(s + i, l0, h0);
+    Classify16(s + i + 16, l1, h1);
+    masks.leadRange |= static_cast<uint64_t>(l0 | l1 << 16) << i;
+    masks.highSingle |= static_cast<uint64_t>(h0 | h1 << 16) << i;
+  }
+  if (i + 16 <= len) {
+    Classify16(s + i, l0, h0);
+    masks.leadRange |= static_cast<uint64_t>(l0) << i;
+    masks.highSingle |= static_cast<uint64_t>(h0) << i;
+    i += 16;
   }
   sjis_blocks_detail::ClassifyTail(s, i, len, masks);
   return masks;

@@ -8,6 +8,10 @@
 #include "check/sjis_blocks.h"
 #include "text/sjis.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zv {
 
 static_assert(std::endian::native == std::endian::little, "grams hold the first byte lowest");
@@ -17,8 +21,9 @@ namespace {
 constexpr uint32_t kGramMask[4] = {0, 0xFF, 0xFFFF, 0xFFFFFF};
 constexpr unsigned kMaxGram = 3;
 constexpr unsigned kMaxStride = 8;
-constexpr unsigned kMinSlotBits = 10;
-constexpr unsigned kMaxSlotBits = 18;  // a bit table of 32 KB at most: it stays in the cache
+constexpr unsigned kConfirmBits = 18;  // a bit table of 32 KB
+constexpr uint16_t kHashA = 0x9E37;
+constexpr uint16_t kHashB = 0x7F4B;
 
 // The first `gram` bytes at p; all four bytes must exist.
 uint32_t Gram4(const unsigned char* p, unsigned gram) {
@@ -34,8 +39,11 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
   return v;
 }
 
-uint32_t SlotOf(uint32_t gram, unsigned bits) {
-  return (gram * 0x9E3779B1u) >> (32 - bits);
+// The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
+// in 16 bits, so that eight slots can be worked out at once in a vector.
+uint32_t SlotOf(uint32_t gram) {
+  const auto third = static_cast<uint16_t>((gram >> 16) * kHashB);
+  return static_cast<uint16_t>(static_cast<uint16_t>(gram ^ third) * kHashA);
 }
 
 // An independent second hash, for the confirming table.
@@ -156,18 +164,15 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   gram_ = static_cast<unsigned>(std::min<size_t>(shortest, kMaxGram));
   stride_ = static_cast<unsigned>(std::min<size_t>(shortest - gram_ + 1, kMaxStride));
   const size_t grams = unique.size() * stride_;
-  // About 128 slots per gram keeps false hits rare.
-  slotBits_ = kMinSlotBits;
-  while (slotBits_ < kMaxSlotBits && (size_t{1} << slotBits_) < grams * 128) ++slotBits_;
-  filter_.assign((size_t{1} << slotBits_) / 32, 0);
-  confirm_.assign((size_t{1} << slotBits_) / 32, 0);
+  filter_.assign(size_t{1} << 16, 0);
+  confirm_.assign((size_t{1} << kConfirmBits) / 32, 0);
   std::unordered_map<uint32_t, uint32_t> compactOf;
   wordCompact_.reserve(grams);
   for (std::string_view w : unique) {
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(reinterpret_cast<const unsigned char*>(w.data()) + o, gram_);
-      const uint32_t slot = SlotOf(g, slotBits_);
-      const uint32_t confirmSlot = ConfirmSlotOf(g, slotBits_);
+      const uint32_t slot = SlotOf(g);
+      const uint32_t confirmSlot = ConfirmSlotOf(g, kConfirmBits);
       confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
       const auto [it, inserted] = compactOf.try_emplace(slot, slotUse_.size());
       if (inserted) {
@@ -176,140 +181,274 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
       }
       ++slotUse_[it->second];
       wordCompact_.push_back(it->second);
-      filter_[slot >> 5] |= uint32_t{1} << (slot & 31);
+      filter_[slot] = 1;
     }
   }
 }
 
-// The working state of one FirstEnds call.
-struct WordSearch::Scan {
+// The working state of one stream. Byte q of the text stands at data[q - pos] while the piece
+// that starts at `pos` is in hand, for q from pos - kHistory (or 0) up to `end`.
+struct WordSearch::Stream::State {
   const WordSearch& search;
-  const unsigned char* text;
-  size_t size;
-  std::vector<uint32_t> filter;    // found words leave it
+  std::vector<uint8_t> filter;     // found words leave it
   std::vector<uint32_t> slotUse;   // the grams of words not found yet, per used slot
   std::vector<size_t> endOf;       // per distinct word
   std::vector<uint8_t> startRing;  // whether the recent positions start a character
   size_t remaining;
-  size_t knownStart = 0;  // a character start at or before every later question
 
-  Scan(const WordSearch& s, std::string_view t)
+  const unsigned char* data = nullptr;
+  size_t pos = 0;
+  size_t end = 0;
+  bool final = false;
+
+  size_t knownStart = 0;  // a character start at or before every later question
+  size_t from = 0;        // every start before it has been tried
+  size_t sample = 0;      // the next sample; it stands for the starts sample - stride + 1 ..
+
+  // The automaton, while it runs: it stops once back at its root past `through`.
+  bool running = false;
+  uint32_t node = 0;
+  size_t at = 0;        // the next byte it reads
+  bool atStarts = true;  // whether `at` starts a character
+  size_t through = 0;
+
+  explicit State(const WordSearch& s)
       : search(s),
-        text(reinterpret_cast<const unsigned char*>(t.data())),
-        size(t.size()),
         filter(s.filter_),
         slotUse(s.slotUse_),
         endOf(s.length_.size(), kAbsent),
         startRing(s.ringMask_ + 1, 0),
         remaining(s.length_.size()) {}
 
+  const unsigned char* At(size_t q) const {
+    return data + static_cast<ptrdiff_t>(q - pos);  // q may lie in the kept bytes before pos
+  }
+
   // Whether `p` starts a character: the lead-range bytes just before it, back to a byte that is
   // not one or to a start known already, pair up. Asked with growing p, so linear in all.
   bool StartsCharacter(size_t p) {
     size_t q = p;
-    while (q > knownStart && IsLeadRange(text[q - 1])) --q;
+    while (q > knownStart && IsLeadRange(*At(q - 1))) --q;
     const bool starts = ((p - q) & 1) == 0;
     knownStart = starts ? p : p - 1;
     return starts;
   }
 
-  void Found(uint32_t u, size_t end) {
-    endOf[u] = end;
+  void Found(uint32_t u, size_t foundEnd) {
+    endOf[u] = foundEnd;
     --remaining;
     const uint32_t* compact = search.wordCompact_.data() + size_t{u} * search.stride_;
     for (unsigned o = 0; o < search.stride_; ++o) {
       if (--slotUse[compact[o]] == 0) {
-        const uint32_t slot = search.slotOfCompact_[compact[o]];
-        filter[slot >> 5] &= ~(uint32_t{1} << (slot & 31));
+        filter[search.slotOfCompact_[compact[o]]] = 0;
       }
     }
   }
 
-  // Runs the automaton from the root at `from` until it is back at the root past `through`.
-  // Gives the position where skipping resumes; every start before it has been tried.
-  size_t Automaton(size_t from, size_t through) {
+  // Runs the automaton on from where it stands. False when the piece ended first and more text
+  // is to come; otherwise it stopped, and every start before `from` has been tried.
+  bool RunAutomaton() {
     const WordSearch& s = search;
-    bool starts = StartsCharacter(from);
-    uint32_t node = 0;
-    size_t j = from;
-    while (j < size) {
-      const unsigned char b = text[j];
+    uint32_t nd = node;
+    bool starts = atStarts;
+    size_t j = at;
+    bool back = false;
+    while (j < end) {
+      const unsigned char b = *At(j);
       startRing[j & s.ringMask_] = starts;
       starts = !(starts && IsLeadRange(b));
       for (;;) {
-        const uint32_t next = node == 0 ? s.rootNext_[b] : s.Child(node, b);
+        const uint32_t next = nd == 0 ? s.rootNext_[b] : s.Child(nd, b);
         if (next != kNone) {
-          node = next;
+          nd = next;
           break;
         }
-        node = s.fail_[node];
+        nd = s.fail_[nd];
       }
       ++j;
-      for (uint32_t v = s.word_[node] != kNone ? node : s.nextWord_[node]; v != kNone;
+      for (uint32_t v = s.word_[nd] != kNone ? nd : s.nextWord_[nd]; v != kNone;
            v = s.nextWord_[v]) {
         const uint32_t u = s.word_[v];
         if (endOf[u] != kAbsent || !startRing[(j - s.length_[u]) & s.ringMask_]) continue;
         Found(u, j);
-        if (remaining == 0) return size;
       }
-      if (node == 0 && j > through) break;
-    }
-    knownStart = starts ? j : j - 1;
-    return j;
-  }
-
-  bool Hit(uint32_t gram) const {
-    const uint32_t slot = SlotOf(gram, search.slotBits_);
-    return (filter[slot >> 5] >> (slot & 31)) & 1;
-  }
-
-  template <unsigned gram>
-  void Run() {
-    const size_t stride = search.stride_;
-    size_t from = 0;  // every start before it has been tried
-    size_t i = 0;     // the next sample; it stands for the starts i - stride + 1 .. i
-    while (i + gram <= size) {
-      // Four samples at a time where four bytes can be read at each.
-      while (i + 3 * stride + 4 <= size &&
-             !(Hit(Gram4(text + i, gram)) | Hit(Gram4(text + i + stride, gram)) |
-               Hit(Gram4(text + i + 2 * stride, gram)) | Hit(Gram4(text + i + 3 * stride, gram)))) {
-        i += 4 * stride;
-      }
-      const size_t last = std::min(i + 4 * stride, size - gram + 1);
-      for (; i < last; i += stride) {
-        const uint32_t g = i + 4 <= size ? Gram4(text + i, gram) : GramExact(text + i, gram);
-        if (!Hit(g)) continue;
-        const uint32_t confirmSlot = ConfirmSlotOf(g, search.slotBits_);
-        if (!((search.confirm_[confirmSlot >> 5] >> (confirmSlot & 31)) & 1)) continue;
-        from = Automaton(std::max(from, i + 1 > stride ? i + 1 - stride : 0), i);
-        if (remaining == 0) return;
-        i = (from + stride - 1) / stride * stride;
+      if (remaining == 0 || (nd == 0 && j > through)) {
+        back = true;
         break;
       }
     }
+    if (!back && !final) {
+      node = nd;
+      atStarts = starts;
+      at = j;
+      return false;
+    }
+    running = false;
+    from = j;
+    knownStart = starts ? j : j - 1;
+    return true;
+  }
+
+  void StartAutomaton(size_t start, size_t sampled) {
+    running = true;
+    node = 0;
+    at = start;
+    atStarts = StartsCharacter(start);
+    through = sampled;
+  }
+
+  size_t NextSampleFrom(size_t p) const {
+    const size_t stride = search.stride_;
+    return (p + stride - 1) / stride * stride;
+  }
+
+  bool Hit(uint32_t gram) const { return filter[SlotOf(gram)] != 0; }
+
+  bool Confirmed(uint32_t gram) const {
+    const uint32_t slot = ConfirmSlotOf(gram, kConfirmBits);
+    return (search.confirm_[slot >> 5] >> (slot & 31)) & 1;
+  }
+
+#if defined(__SSE2__)
+  // The filter's verdicts on the samples at p, p + 2, .. p + 14, as bits 0, 2, .. 14; reads 18
+  // bytes. The grams lie in 16-bit lanes, the first two bytes of each from one vector and the
+  // third from the next, mixed as SlotOf mixes them.
+  template <unsigned gram>
+  static uint32_t HitsOf8(const uint8_t* f, const unsigned char* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i x = gram == 1 ? _mm_and_si128(v, _mm_set1_epi16(0xFF)) : v;
+    if (gram == 3) {
+      const __m128i third = _mm_and_si128(
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), _mm_set1_epi16(0xFF));
+      x = _mm_xor_si128(x, _mm_mullo_epi16(third, _mm_set1_epi16(static_cast<short>(kHashB))));
+    }
+    const __m128i h = _mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA)));
+    const uint32_t h0 = f[_mm_extract_epi16(h, 0)], h1 = f[_mm_extract_epi16(h, 1)];
+    const uint32_t h2 = f[_mm_extract_epi16(h, 2)], h3 = f[_mm_extract_epi16(h, 3)];
+    const uint32_t h4 = f[_mm_extract_epi16(h, 4)], h5 = f[_mm_extract_epi16(h, 5)];
+    const uint32_t h6 = f[_mm_extract_epi16(h, 6)], h7 = f[_mm_extract_epi16(h, 7)];
+    if ((h0 | h1 | h2 | h3 | h4 | h5 | h6 | h7) == 0) return 0;
+    return h0 | h1 << 2 | h2 << 4 | h3 << 6 | h4 << 8 | h5 << 10 | h6 << 12 | h7 << 14;
+  }
+#endif
+
+  // Takes the samples the piece allows. A sample reads four bytes where they exist; the last
+  // few wait for the next piece, or at the end of the text read their gram exactly.
+  template <unsigned gram>
+  void Sample() {
+    const size_t stride = search.stride_;
+    const size_t fourLimit = end >= 4 ? end - 3 : 0;  // below it four bytes can be read
+    const size_t limit = !final ? fourLimit : end >= gram ? end - gram + 1 : 0;
+    size_t i = sample;
+    for (;;) {
+      uint32_t hits = 0;  // bit k: the sample at i + k may hit
+      size_t span = 0;    // the positions this round has looked at
+#if defined(__SSE2__)
+      if (stride <= 2) {
+        // Sixteen bytes' samples at a time, their slots worked out in vectors. Found words
+        // change the filter's bytes but never the piece or the filter's place.
+        const unsigned char* const d = data;
+        const size_t p0 = pos;
+        const size_t e = end;
+        const uint8_t* const f = filter.data();
+        auto at = [&](size_t q) { return d + static_cast<ptrdiff_t>(q - p0); };
+        while (i + 19 <= e && (hits = HitsOf8<gram>(f, at(i)) |
+                                      (stride == 1 ? HitsOf8<gram>(f, at(i + 1)) << 1 : 0)) == 0) {
+          i += 16;
+        }
+        span = 16;
+      }
+      if (hits == 0)
+#endif
+      {
+        // Four samples at a time where four bytes can be read at each, then one.
+        while (i + 3 * stride < fourLimit &&
+               !(Hit(Gram4(At(i), gram)) | Hit(Gram4(At(i + stride), gram)) |
+                 Hit(Gram4(At(i + 2 * stride), gram)) | Hit(Gram4(At(i + 3 * stride), gram)))) {
+          i += 4 * stride;
+        }
+        if (i >= limit) break;
+        span = stride;
+        hits = Hit(i < fourLimit ? Gram4(At(i), gram) : GramExact(At(i), gram)) ? 1 : 0;
+      }
+      bool restarted = false;
+      for (; hits != 0; hits &= hits - 1) {
+        const size_t at = i + LowestBit(hits);
+        if (!Confirmed(at < fourLimit ? Gram4(At(at), gram) : GramExact(At(at), gram))) continue;
+        StartAutomaton(std::max(from, at + 1 > stride ? at + 1 - stride : 0), at);
+        if (!RunAutomaton() || remaining == 0) return;
+        i = NextSampleFrom(from);
+        restarted = true;
+        break;
+      }
+      if (!restarted) i += span;
+    }
+    sample = i;
+  }
+
+  void Advance() {
+    if (remaining == 0) return;
+    if (running) {
+      if (!RunAutomaton() || remaining == 0) return;
+      sample = NextSampleFrom(from);
+    }
+    if (search.gram_ == 1) Sample<1>();
+    if (search.gram_ == 2) Sample<2>();
+    if (search.gram_ == 3) Sample<3>();
+  }
+
+  // Before the piece's bytes go: every later question about character starts lies at or after
+  // the least start the next samples cover, so a start known there keeps the look-backs within
+  // the kept bytes.
+  void KeepKnownStartNear() {
+    if (running || remaining == 0) return;
+    const size_t stride = search.stride_;
+    const size_t least = std::max(from, sample + 1 > stride ? sample + 1 - stride : 0);
+    if (least > knownStart) StartsCharacter(least);
   }
 };
 
-std::vector<size_t> WordSearch::FirstEnds(std::string_view textIn) const {
-  const std::string_view text = UntilNul(textIn);
+WordSearch::Stream::Stream(const WordSearch& search)
+    : state_(std::make_unique<State>(search)) {}
+
+WordSearch::Stream::~Stream() = default;
+
+void WordSearch::Stream::Feed(std::string_view piece) {
+  State& s = *state_;
+  s.data = reinterpret_cast<const unsigned char*>(piece.data());
+  s.pos = s.end;
+  s.end += piece.size();
+  s.Advance();
+  s.KeepKnownStartNear();
+}
+
+void WordSearch::Stream::Finish() {
+  State& s = *state_;
+  s.final = true;
+  s.Advance();
+}
+
+bool WordSearch::Stream::done() const { return state_->remaining == 0; }
+
+std::vector<size_t> WordSearch::Stream::Ends() const {
+  const State& s = *state_;
   std::vector<size_t> result;
-  result.reserve(wordUnique_.size());
-  std::vector<size_t> endOf;
-  if (!length_.empty()) {
-    Scan scan(*this, text);
-    if (gram_ == 1) scan.Run<1>();
-    if (gram_ == 2) scan.Run<2>();
-    if (gram_ == 3) scan.Run<3>();
-    endOf = std::move(scan.endOf);
-  }
-  for (uint32_t u : wordUnique_) {
+  result.reserve(s.search.wordUnique_.size());
+  for (uint32_t u : s.search.wordUnique_) {
     if (u == kNone) {
-      result.push_back(text.empty() ? kAbsent : 0);
+      result.push_back(s.end == 0 ? kAbsent : 0);
     } else {
-      result.push_back(endOf[u]);
+      result.push_back(s.endOf[u]);
     }
   }
   return result;
+}
+
+std::vector<size_t> WordSearch::FirstEnds(std::string_view text) const {
+  Stream stream(*this);
+  stream.Feed(UntilNul(text));
+  stream.Finish();
+  return stream.Ends();
 }
 
 }  // namespace zv

@@ -8,9 +8,13 @@
 // covers until it is back at its root; it reads each byte once whatever the number of words,
 // and a match counts where the lead-range bytes just before its start pair up. A word that was
 // found leaves the bit table, and the scan ends once every word was found. Linear in the text.
+//
+// The text may arrive in pieces (Stream), so that a caller can search a text it builds in a
+// small window without ever holding all of it.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +24,8 @@ namespace zv {
 class WordSearch {
  public:
   static constexpr size_t kAbsent = static_cast<size_t>(-1);
+  // How many bytes of the earlier pieces a Stream reads in front of a new piece.
+  static constexpr size_t kHistory = 16;
 
   // The words may repeat. Each is taken up to its first zero byte. The views need not outlive
   // the object.
@@ -32,10 +38,32 @@ class WordSearch {
   // it, and this is the end of SjisPos's match. An empty word "ends" at 0 in any non-empty text.
   std::vector<size_t> FirstEnds(std::string_view text) const;
 
+  // One search over a text given piece by piece; the search must outlive it.
+  class Stream {
+   public:
+    explicit Stream(const WordSearch& search);
+    ~Stream();
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+
+    // Appends `piece`, which holds no zero byte, to the text. The last kHistory bytes given
+    // before it (fewer at the start) must stand in memory directly in front of piece.data(),
+    // as they do when the pieces are parts of one buffer or of a window that keeps its tail.
+    void Feed(std::string_view piece);
+    // Ends the text; Feed may not follow.
+    void Finish();
+    // Every word was found: nothing later in the text can change the answer.
+    bool done() const;
+    // FirstEnds of the text given so far; after Finish, of the whole text.
+    std::vector<size_t> Ends() const;
+
+   private:
+    struct State;
+    std::unique_ptr<State> state_;
+  };
+
  private:
   static constexpr uint32_t kNone = static_cast<uint32_t>(-1);
-
-  struct Scan;
 
   uint32_t Child(uint32_t node, unsigned char byte) const;
   uint32_t AddChild(uint32_t node, unsigned char byte);
@@ -56,8 +84,7 @@ class WordSearch {
   // The skip filter over grams of `gram_` bytes at every `stride_`-th position.
   unsigned gram_ = 0;
   unsigned stride_ = 1;
-  unsigned slotBits_ = 0;
-  std::vector<uint32_t> filter_;         // bit per slot: some word's gram is filed there
+  std::vector<uint8_t> filter_;          // per slot: some word's gram is filed there
   std::vector<uint32_t> confirm_;        // the same under another hash, for the hits only
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
   std::vector<uint32_t> slotOfCompact_;  // compact index -> slot

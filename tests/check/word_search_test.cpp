@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,6 +29,32 @@ void ExpectSameAsSjisPos(const std::vector<std::string>& words, const std::strin
     ASSERT_EQ(ends[w], ExpectedEnd(words[w], text))
         << "word #" << w << " '" << words[w] << "' in '" << text << "'";
   }
+}
+
+// The search fed `text` in pieces of up to `maxPiece` bytes, each in a buffer of its own that
+// holds just the bytes the stream may read in front of it.
+std::vector<size_t> StreamedEnds(const std::vector<std::string>& words, std::string_view text,
+                                 std::mt19937& rng, size_t maxPiece) {
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  const WordSearch search(views);
+  WordSearch::Stream stream(search);
+  text = UntilNul(text);
+  std::list<std::string> buffers;
+  for (size_t at = 0; at < text.size();) {
+    const size_t n = std::min(text.size() - at, size_t{rng() % (maxPiece + 1)});
+    const size_t kept = std::min(at, WordSearch::kHistory);
+    buffers.emplace_back(text.substr(at - kept, kept + n));
+    stream.Feed(std::string_view(buffers.back()).substr(kept));
+    if (buffers.size() > 1) buffers.pop_front();
+    at += n;
+  }
+  stream.Finish();
+  return stream.Ends();
+}
+
+std::vector<size_t> FirstEnds(const std::vector<std::string>& words, std::string_view text) {
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  return WordSearch(views).FirstEnds(text);
 }
 
 TEST(WordSearch, Table) {
@@ -71,9 +98,10 @@ TEST(WordSearch, Table) {
        std::string(102, '\x81') + "ab",
        {104}},
   };
+  std::mt19937 rng(3);
   for (const auto& c : cases) {
-    std::vector<std::string_view> views(c.words.begin(), c.words.end());
-    EXPECT_EQ(WordSearch(views).FirstEnds(c.text), c.ends) << c.text;
+    EXPECT_EQ(FirstEnds(c.words, c.text), c.ends) << c.text;
+    EXPECT_EQ(StreamedEnds(c.words, c.text, rng, 10), c.ends) << c.text;
     ExpectSameAsSjisPos(c.words, c.text);
   }
 }
@@ -108,6 +136,8 @@ TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
       }
       ExpectSameAsSjisPos(words, text);
       if (HasFatalFailure()) return;
+      // The same text fed in pieces of random sizes, down to single bytes.
+      ASSERT_EQ(StreamedEnds(words, text, rng, round % 2 ? 3 : 70), FirstEnds(words, text)) << text;
     }
   }
 }
@@ -120,6 +150,8 @@ TEST(WordSearch, NestedWordsOverLongText) {
   std::string text(100000, '\x82');
   text += "\x41";
   ExpectSameAsSjisPos(words, text);
+  std::mt19937 rng(5);
+  EXPECT_EQ(StreamedEnds(words, text, rng, 100), FirstEnds(words, text));
 }
 
 // Many words, most of them absent, some sharing their first bytes.
