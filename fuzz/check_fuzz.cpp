@@ -1,6 +1,7 @@
 // The send-time check against a plain restatement of its rules: which patterns apply, every
 // finding, the excerpts and the whole warning text, byte for byte; and the shared word search
-// against a character-by-character search. Input: a control byte for the patterns and the
+// against a character-by-character search, whole and fed in pieces; the one pass over the body
+// through windows of every size against the same pass through the usual window. Input: a control byte for the patterns and the
 // options, the host's answers, then the patterns' texts, the header and the body.
 //
 // The Japanese texts of the warning are written here as their code page 932 bytes.
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "check/body_scan.h"
 #include "check/pattern_table.h"
 #include "check/send_check.h"
 #include "check/word_search.h"
@@ -213,11 +215,17 @@ std::string Flag(unsigned bits) {
   return kTexts[bits & 3];
 }
 
-void CheckWordSearch(const std::vector<std::string_view>& words, std::string_view text) {
+void CheckWordSearch(const std::vector<std::string_view>& words, std::string_view text,
+                     size_t piece) {
   const WordSearch search(words);
   const std::vector<size_t> ends = search.FirstEnds(text);
   ZV_FUZZ_CHECK(ends.size() == words.size(), text);
+  // The same text in pieces of `piece` bytes, as parts of one buffer.
+  WordSearch::Stream stream(search);
   const std::string_view cut = RefCut(text);
+  for (size_t at = 0; at < cut.size(); at += piece) stream.Feed(cut.substr(at, piece));
+  stream.Finish();
+  ZV_FUZZ_CHECK(stream.Ends() == ends, text);
   const std::vector<size_t> starts = RefStarts(cut);
   for (size_t k = 0; k < words.size(); ++k) {
     const int at = RefPos(words[k], cut);
@@ -292,7 +300,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     owned.push_back(table.Get(p, PatternField::kName));
   }
   const std::vector<std::string_view> words(owned.begin(), owned.end());
-  CheckWordSearch(words, body);
-  CheckWordSearch(words, header);
+  const size_t piece = 1 + (answers >> 3) % 23;
+  CheckWordSearch(words, body, piece);
+  CheckWordSearch(words, header, piece);
+
+  // The body's one pass through a window of a few bytes, with the header as the subject.
+  const WordSearch search(words);
+  std::string kana[2], zenkaku[2];
+  const BodyScan usual = ScanBody(body, header, options.ignoreQuotedLines, &kana[0], &zenkaku[0],
+                                  &search);
+  const BodyScan small = ScanBody(body, header, options.ignoreQuotedLines, &kana[1], &zenkaku[1],
+                                  &search, piece);
+  ZV_FUZZ_CHECK(usual.ends == small.ends && kana[0] == kana[1] && zenkaku[0] == zenkaku[1], body);
   return 0;
 }

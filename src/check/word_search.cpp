@@ -21,7 +21,11 @@ namespace {
 constexpr uint32_t kGramMask[4] = {0, 0xFF, 0xFFFF, 0xFFFFFF};
 constexpr unsigned kMaxGram = 3;
 constexpr unsigned kMaxStride = 8;
-constexpr unsigned kConfirmBits = 18;  // a bit table of 32 KB
+// Table sizes grow with the grams filed: about 32 filter slots (bytes) and 128 confirming
+// slots (bits) per gram, 64 KB and 32 KB at most.
+constexpr unsigned kMinSlotBits = 10;
+constexpr unsigned kMaxFilterBits = 16;
+constexpr unsigned kMaxConfirmBits = 18;
 constexpr uint16_t kHashA = 0x9E37;
 constexpr uint16_t kHashB = 0x7F4B;
 
@@ -41,9 +45,17 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
 
 // The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
 // in 16 bits, so that eight slots can be worked out at once in a vector.
-uint32_t SlotOf(uint32_t gram) {
-  const auto third = static_cast<uint16_t>((gram >> 16) * kHashB);
-  return static_cast<uint16_t>(static_cast<uint16_t>(gram ^ third) * kHashA);
+// A table of fewer slots takes the top bits.
+uint32_t SlotOf(uint32_t gram, unsigned bits) {
+  const uint32_t third = ((gram >> 16) * kHashB) & 0xFFFF;
+  const uint32_t mixed = (((gram ^ third) & 0xFFFF) * kHashA) & 0xFFFF;  // unsigned: no overflow
+  return mixed >> (16 - bits);
+}
+
+unsigned SlotBits(size_t grams, size_t slotsPerGram, unsigned most) {
+  unsigned bits = kMinSlotBits;
+  while (bits < most && (size_t{1} << bits) < grams * slotsPerGram) ++bits;
+  return bits;
 }
 
 // An independent second hash, for the confirming table.
@@ -164,15 +176,17 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   gram_ = static_cast<unsigned>(std::min<size_t>(shortest, kMaxGram));
   stride_ = static_cast<unsigned>(std::min<size_t>(shortest - gram_ + 1, kMaxStride));
   const size_t grams = unique.size() * stride_;
-  filter_.assign(size_t{1} << 16, 0);
-  confirm_.assign((size_t{1} << kConfirmBits) / 32, 0);
+  filterBits_ = SlotBits(grams, 32, kMaxFilterBits);
+  confirmBits_ = SlotBits(grams, 128, kMaxConfirmBits);
+  filter_.assign(size_t{1} << filterBits_, 0);
+  confirm_.assign((size_t{1} << confirmBits_) / 32, 0);
   std::unordered_map<uint32_t, uint32_t> compactOf;
   wordCompact_.reserve(grams);
   for (std::string_view w : unique) {
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(reinterpret_cast<const unsigned char*>(w.data()) + o, gram_);
-      const uint32_t slot = SlotOf(g);
-      const uint32_t confirmSlot = ConfirmSlotOf(g, kConfirmBits);
+      const uint32_t slot = SlotOf(g, filterBits_);
+      const uint32_t confirmSlot = ConfirmSlotOf(g, confirmBits_);
       confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
       const auto [it, inserted] = compactOf.try_emplace(slot, slotUse_.size());
       if (inserted) {
@@ -302,10 +316,10 @@ struct WordSearch::Stream::State {
     return (p + stride - 1) / stride * stride;
   }
 
-  bool Hit(uint32_t gram) const { return filter[SlotOf(gram)] != 0; }
+  bool Hit(uint32_t gram) const { return filter[SlotOf(gram, search.filterBits_)] != 0; }
 
   bool Confirmed(uint32_t gram) const {
-    const uint32_t slot = ConfirmSlotOf(gram, kConfirmBits);
+    const uint32_t slot = ConfirmSlotOf(gram, search.confirmBits_);
     return (search.confirm_[slot >> 5] >> (slot & 31)) & 1;
   }
 
@@ -314,7 +328,7 @@ struct WordSearch::Stream::State {
   // bytes. The grams lie in 16-bit lanes, the first two bytes of each from one vector and the
   // third from the next, mixed as SlotOf mixes them.
   template <unsigned gram>
-  static uint32_t HitsOf8(const uint8_t* f, const unsigned char* p) {
+  static uint32_t HitsOf8(const uint8_t* f, __m128i shift, const unsigned char* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     __m128i x = gram == 1 ? _mm_and_si128(v, _mm_set1_epi16(0xFF)) : v;
     if (gram == 3) {
@@ -322,7 +336,8 @@ struct WordSearch::Stream::State {
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), _mm_set1_epi16(0xFF));
       x = _mm_xor_si128(x, _mm_mullo_epi16(third, _mm_set1_epi16(static_cast<short>(kHashB))));
     }
-    const __m128i h = _mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA)));
+    const __m128i h =
+        _mm_srl_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA))), shift);
     const uint32_t h0 = f[_mm_extract_epi16(h, 0)], h1 = f[_mm_extract_epi16(h, 1)];
     const uint32_t h2 = f[_mm_extract_epi16(h, 2)], h3 = f[_mm_extract_epi16(h, 3)];
     const uint32_t h4 = f[_mm_extract_epi16(h, 4)], h5 = f[_mm_extract_epi16(h, 5)];
@@ -352,8 +367,10 @@ struct WordSearch::Stream::State {
         const size_t e = end;
         const uint8_t* const f = filter.data();
         auto at = [&](size_t q) { return d + static_cast<ptrdiff_t>(q - p0); };
-        while (i + 19 <= e && (hits = HitsOf8<gram>(f, at(i)) |
-                                      (stride == 1 ? HitsOf8<gram>(f, at(i + 1)) << 1 : 0)) == 0) {
+        const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(16 - search.filterBits_));
+        while (i + 19 <= e &&
+               (hits = HitsOf8<gram>(f, shift, at(i)) |
+                       (stride == 1 ? HitsOf8<gram>(f, shift, at(i + 1)) << 1 : 0)) == 0) {
           i += 16;
         }
         span = 16;

@@ -84,6 +84,8 @@ class WordSearch {
   // The skip filter over grams of `gram_` bytes at every `stride_`-th position.
   unsigned gram_ = 0;
   unsigned stride_ = 1;
+  unsigned filterBits_ = 0;
+  unsigned confirmBits_ = 0;
   std::vector<uint8_t> filter_;          // per slot: some word's gram is filed there
   std::vector<uint32_t> confirm_;        // the same under another hash, for the hits only
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
