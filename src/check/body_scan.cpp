@@ -152,14 +152,37 @@ class Flattener {
 }  // namespace
 
 void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) {
+  const auto* text = reinterpret_cast<const unsigned char*>(data);
+  auto at = [&](size_t q) { return text + static_cast<ptrdiff_t>(q - pos); };
   // Short of the end, a block is scanned once the byte after it exists: its last lead byte
   // may need it.
   while (!done() && (end - scanned_ > kBlockBytes || (final && scanned_ < end))) {
-    const size_t base = scanned_;
+    // Whole blocks with nothing to list, the common case, in a loop of their own.
+    const uint64_t wantHigh = kanaDone_ ? 0 : ~uint64_t{0};
+    const uint64_t wantLead = zenkakuDone_ ? 0 : ~uint64_t{0};
+    size_t base = scanned_;
+    TrailMasks trails = trails_;
+    BlockMasks masks;
+    uint64_t trail = 0;
+    for (;;) {
+      if (end - base <= kBlockBytes) break;
+      masks = ClassifyBlock64(at(base));
+      const TrailMasks before = trails;
+      trail = trails.Next(masks.leadRange);
+      if (((masks.highSingle & wantHigh) | (masks.leadRange & wantLead)) & ~trail) {
+        trails = before;  // this block is taken again below
+        break;
+      }
+      base += kBlockBytes;
+    }
+    scanned_ = base;
+    trails_ = trails;
+    if (!(end - base > kBlockBytes || (final && base < end))) break;
+
     const size_t len = std::min(kBlockBytes, end - base);
-    const auto* s = reinterpret_cast<const unsigned char*>(data) + static_cast<ptrdiff_t>(base - pos);
-    const BlockMasks masks = ClassifyBlock(s, len);
-    const uint64_t trail = trails_.Next(masks.leadRange);
+    const unsigned char* s = at(base);
+    masks = ClassifyBlock(s, len);
+    trail = trails_.Next(masks.leadRange);
     if (!kanaDone_) {
       for (uint64_t high = masks.highSingle & ~trail; high != 0; high &= high - 1) {
         if (kana_->size() >= kKanaLimit) {
@@ -179,13 +202,13 @@ void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) 
           break;
         }
         // A lead byte that ends the text is listed alone.
-        const size_t at = LowestBit(lead);
+        const size_t bit = LowestBit(lead);
         zenkaku_->append(kOpen)
-            .append(reinterpret_cast<const char*>(s) + at, std::min<size_t>(2, end - base - at))
+            .append(reinterpret_cast<const char*>(s) + bit, std::min<size_t>(2, end - base - bit))
             .append(kClose);
       }
     }
-    scanned_ += len;
+    scanned_ = base + len;
   }
 }
 

@@ -106,6 +106,18 @@ inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
 
 }  // namespace sjis_blocks_detail
 
+// A whole block, the common case, without any loop.
+__attribute__((always_inline)) inline BlockMasks ClassifyBlock64(const unsigned char* s) {
+  using sjis_blocks_detail::Classify16;
+  uint32_t l0, h0, l1, h1, l2, h2, l3, h3;
+  Classify16(s, l0, h0);
+  Classify16(s + 16, l1, h1);
+  Classify16(s + 32, l2, h2);
+  Classify16(s + 48, l3, h3);
+  return {.leadRange = (l0 | l1 << 16) | static_cast<uint64_t>(l2 | l3 << 16) << 32,
+          .highSingle = (h0 | h1 << 16) | static_cast<uint64_t>(h2 | h3 << 16) << 32};
+}
+
 inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
   using sjis_blocks_detail::Classify16;
   BlockMasks masks;
@@ -129,6 +141,9 @@ inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
 #else
 inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
   return ClassifyBlockPortable(s, len);
+}
+inline BlockMasks ClassifyBlock64(const unsigned char* s) {
+  return ClassifyBlockPortable(s, kBlockBytes);
 }
 #endif
 
