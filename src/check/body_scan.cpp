@@ -121,7 +121,8 @@ class Flattener {
           in += k;
           w += k;
           if (stopAtBreak || s[in] == '\0') break;
-          while (in < n && (s[in] == '\r' || s[in] == '\n')) ++in;  // left out
+          // Left out: CR LF at once, other breaks one by one.
+          in += (s[in] == '\r' && in + 1 < n && s[in + 1] == '\n') ? 2 : 1;
           continue;
         }
       }

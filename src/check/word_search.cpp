@@ -131,15 +131,19 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   nextWord_ = {kNone};
   size_t longest = 0;
   size_t shortest = SIZE_MAX;
-  std::vector<std::vector<std::pair<unsigned char, uint32_t>>> children(1);
+  // Every node but the root came in as the child of one node by one byte.
+  std::vector<uint32_t> parentOf(1, kNone);
+  std::vector<unsigned char> byteOf(1, 0);
+  parentOf.reserve(totalBytes + 1);
+  byteOf.reserve(totalBytes + 1);
   for (uint32_t u = 0; u < unique.size(); ++u) {
     uint32_t node = 0;
     for (const char c : unique[u]) {
       const size_t before = fail_.size();
       const uint32_t next = AddChild(node, static_cast<unsigned char>(c));
       if (fail_.size() != before) {
-        children[node].emplace_back(static_cast<unsigned char>(c), next);
-        children.emplace_back();
+        parentOf.push_back(node);
+        byteOf.push_back(static_cast<unsigned char>(c));
       }
       node = next;
     }
@@ -147,18 +151,30 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
     longest = std::max(longest, unique[u].size());
     shortest = std::min(shortest, unique[u].size());
   }
+  // The children of each node, in one array ordered by parent.
+  const size_t nodes = parentOf.size();
+  std::vector<uint32_t> firstChild(nodes + 1, 0);
+  for (size_t c = 1; c < nodes; ++c) ++firstChild[parentOf[c] + 1];
+  for (size_t n = 0; n < nodes; ++n) firstChild[n + 1] += firstChild[n];
+  std::vector<uint32_t> children(nodes > 0 ? nodes - 1 : 0);
+  {
+    std::vector<uint32_t> fill(firstChild.begin(), firstChild.end() - 1);
+    for (size_t c = 1; c < nodes; ++c) children[fill[parentOf[c]]++] = static_cast<uint32_t>(c);
+  }
 
   // Failure links, breadth first.
   rootNext_.assign(256, 0);
   std::vector<uint32_t> queue;
-  queue.reserve(fail_.size());
-  for (const auto& [byte, child] : children[0]) {
-    rootNext_[byte] = child;
-    queue.push_back(child);
+  queue.reserve(nodes);
+  for (uint32_t k = firstChild[0]; k < firstChild[1]; ++k) {
+    rootNext_[byteOf[children[k]]] = children[k];
+    queue.push_back(children[k]);
   }
   for (size_t head = 0; head < queue.size(); ++head) {
     const uint32_t node = queue[head];
-    for (const auto& [byte, child] : children[node]) {
+    for (uint32_t k = firstChild[node]; k < firstChild[node + 1]; ++k) {
+      const uint32_t child = children[k];
+      const unsigned char byte = byteOf[child];
       uint32_t f = fail_[node];
       uint32_t target = kNone;
       while ((target = f == 0 ? rootNext_[byte] : Child(f, byte)) == kNone) f = fail_[f];
