@@ -45,6 +45,14 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
 
 // The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
 // in 16 bits, so that eight slots can be worked out at once in a vector.
+// The filter's byte for a slot: 0 when no gram is filed there, kSeveral when grams of different
+// tags are, otherwise the tag of the grams filed there: one more than the top seven bits of the
+// third byte, which the slot mixes in but cannot tell apart.
+constexpr uint8_t kSeveral = 0xFF;
+uint8_t TagOf(uint32_t gram) {
+  return static_cast<uint8_t>(((gram >> 17) & 0x7F) + 1);
+}
+
 // A table of fewer slots takes the top bits.
 uint32_t SlotOf(uint32_t gram, unsigned bits) {
   const uint32_t third = ((gram >> 16) * kHashB) & 0xFFFF;
@@ -211,7 +219,8 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
       }
       ++slotUse_[it->second];
       wordCompact_.push_back(it->second);
-      filter_[slot] = 1;
+      const uint8_t tag = TagOf(g);
+      filter_[slot] = filter_[slot] == 0 || filter_[slot] == tag ? tag : kSeveral;
     }
   }
 }
@@ -332,7 +341,10 @@ struct WordSearch::Stream::State {
     return (p + stride - 1) / stride * stride;
   }
 
-  bool Hit(uint32_t gram) const { return filter[SlotOf(gram, search.filterBits_)] != 0; }
+  bool Hit(uint32_t gram) const {
+    const uint8_t f = filter[SlotOf(gram, search.filterBits_)];
+    return f == kSeveral || (f != 0 && f == TagOf(gram));
+  }
 
   bool Confirmed(uint32_t gram) const {
     const uint32_t slot = ConfirmSlotOf(gram, search.confirmBits_);
@@ -342,24 +354,32 @@ struct WordSearch::Stream::State {
 #if defined(__SSE2__)
   // The filter's verdicts on the samples at p, p + 2, .. p + 14, as bits 0, 2, .. 14; reads 18
   // bytes. The grams lie in 16-bit lanes, the first two bytes of each from one vector and the
-  // third from the next, mixed as SlotOf mixes them.
+  // third from the next, mixed as SlotOf mixes them; the slots' bytes are gathered into a
+  // vector and compared with the grams' tags.
   template <unsigned gram>
   static uint32_t HitsOf8(const uint8_t* f, __m128i shift, const unsigned char* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     __m128i x = gram == 1 ? _mm_and_si128(v, _mm_set1_epi16(0xFF)) : v;
+    __m128i tag = _mm_set1_epi16(1);
     if (gram == 3) {
       const __m128i third = _mm_and_si128(
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), _mm_set1_epi16(0xFF));
       x = _mm_xor_si128(x, _mm_mullo_epi16(third, _mm_set1_epi16(static_cast<short>(kHashB))));
+      tag = _mm_add_epi16(_mm_srli_epi16(third, 1), tag);
     }
     const __m128i h =
         _mm_srl_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA))), shift);
-    const uint32_t h0 = f[_mm_extract_epi16(h, 0)], h1 = f[_mm_extract_epi16(h, 1)];
-    const uint32_t h2 = f[_mm_extract_epi16(h, 2)], h3 = f[_mm_extract_epi16(h, 3)];
-    const uint32_t h4 = f[_mm_extract_epi16(h, 4)], h5 = f[_mm_extract_epi16(h, 5)];
-    const uint32_t h6 = f[_mm_extract_epi16(h, 6)], h7 = f[_mm_extract_epi16(h, 7)];
-    if ((h0 | h1 | h2 | h3 | h4 | h5 | h6 | h7) == 0) return 0;
-    return h0 | h1 << 2 | h2 << 4 | h3 << 6 | h4 << 8 | h5 << 10 | h6 << 12 | h7 << 14;
+    // Pairs of bytes joined in scalar registers, then the four pairs in a tree: no long chain
+    // of inserts.
+    auto pair = [&](int k) {
+      return static_cast<int>(f[_mm_extract_epi16(h, k)] | f[_mm_extract_epi16(h, k + 1)] << 16);
+    };
+    const __m128i filed = _mm_unpacklo_epi64(
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(pair(0)), _mm_cvtsi32_si128(pair(2))),
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(pair(4)), _mm_cvtsi32_si128(pair(6))));
+    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(filed, tag),
+                                     _mm_cmpeq_epi16(filed, _mm_set1_epi16(kSeveral)));
+    return static_cast<uint32_t>(_mm_movemask_epi8(hit)) & 0x5555;
   }
 #endif
 
