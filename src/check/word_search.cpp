@@ -18,11 +18,11 @@ static_assert(std::endian::native == std::endian::little, "grams hold the first 
 
 namespace {
 
-constexpr uint32_t kGramMask[4] = {0, 0xFF, 0xFFFF, 0xFFFFFF};
+constexpr uint32_t kGramMask[5] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF};
 constexpr unsigned kMaxGram = 3;
 constexpr unsigned kMaxStride = 8;
-// Table sizes grow with the grams filed: about 32 filter slots (bytes) and 128 confirming
-// slots (bits) per gram, 64 KB and 32 KB at most.
+// Table sizes grow with the grams filed: about 32 filter slots (bytes) per gram and 128
+// confirming slots (bits) per word, 64 KB and 32 KB at most.
 constexpr unsigned kMinSlotBits = 10;
 constexpr unsigned kMaxFilterBits = 16;
 constexpr unsigned kMaxConfirmBits = 18;
@@ -66,7 +66,7 @@ unsigned SlotBits(size_t grams, size_t slotsPerGram, unsigned most) {
   return bits;
 }
 
-// An independent second hash, for the confirming table.
+// The confirming table's slot of a word's first (up to four) bytes.
 uint32_t ConfirmSlotOf(uint32_t gram, unsigned bits) {
   return ((gram ^ (gram >> 15)) * 0x85EBCA77u) >> (32 - bits);
 }
@@ -201,17 +201,19 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   stride_ = static_cast<unsigned>(std::min<size_t>(shortest - gram_ + 1, kMaxStride));
   const size_t grams = unique.size() * stride_;
   filterBits_ = SlotBits(grams, 32, kMaxFilterBits);
-  confirmBits_ = SlotBits(grams, 128, kMaxConfirmBits);
+  prefix_ = static_cast<unsigned>(std::min<size_t>(shortest, 4));
+  confirmBits_ = SlotBits(unique.size(), 128, kMaxConfirmBits);
   filter_.assign(size_t{1} << filterBits_, 0);
   confirm_.assign((size_t{1} << confirmBits_) / 32, 0);
   std::unordered_map<uint32_t, uint32_t> compactOf;
   wordCompact_.reserve(grams);
   for (std::string_view w : unique) {
+    const auto* first = reinterpret_cast<const unsigned char*>(w.data());
+    const uint32_t confirmSlot = ConfirmSlotOf(GramExact(first, prefix_), confirmBits_);
+    confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(reinterpret_cast<const unsigned char*>(w.data()) + o, gram_);
       const uint32_t slot = SlotOf(g, filterBits_);
-      const uint32_t confirmSlot = ConfirmSlotOf(g, confirmBits_);
-      confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
       const auto [it, inserted] = compactOf.try_emplace(slot, slotUse_.size());
       if (inserted) {
         slotUse_.push_back(0);
@@ -346,9 +348,19 @@ struct WordSearch::Stream::State {
     return f == kSeveral || (f != 0 && f == TagOf(gram));
   }
 
-  bool Confirmed(uint32_t gram) const {
-    const uint32_t slot = ConfirmSlotOf(gram, search.confirmBits_);
-    return (search.confirm_[slot >> 5] >> (slot & 31)) & 1;
+  // Whether a word may start where the sample at `s` stands for a start: its first bytes are
+  // in the confirming table at one of the starts from `from` to s that has them all in hand.
+  bool Confirmed(size_t s) const {
+    const WordSearch& w = search;
+    const size_t first = std::max(from, s + 1 > w.stride_ ? s + 1 - w.stride_ : 0);
+    for (size_t q = s + 1; q-- > first;) {
+      if (q + w.prefix_ > end) return true;  // not known yet: let the automaton decide
+      const uint32_t slot =
+          ConfirmSlotOf(q + 4 <= end ? Gram4(At(q), w.prefix_) : GramExact(At(q), w.prefix_),
+                        w.confirmBits_);
+      if ((w.confirm_[slot >> 5] >> (slot & 31)) & 1) return true;
+    }
+    return false;
   }
 
 #if defined(__SSE2__)
@@ -427,7 +439,7 @@ struct WordSearch::Stream::State {
       bool restarted = false;
       for (; hits != 0; hits &= hits - 1) {
         const size_t at = i + LowestBit(hits);
-        if (!Confirmed(at < fourLimit ? Gram4(At(at), gram) : GramExact(At(at), gram))) continue;
+        if (!Confirmed(at)) continue;
         StartAutomaton(std::max(from, at + 1 > stride ? at + 1 - stride : 0), at);
         if (!RunAutomaton() || remaining == 0) return;
         i = NextSampleFrom(from);

@@ -87,7 +87,8 @@ class WordSearch {
   unsigned filterBits_ = 0;
   unsigned confirmBits_ = 0;
   std::vector<uint8_t> filter_;          // per slot: some word's gram is filed there
-  std::vector<uint32_t> confirm_;        // the same under another hash, for the hits only
+  unsigned prefix_ = 0;                  // the bytes of each word the confirming table holds
+  std::vector<uint32_t> confirm_;        // bit per slot: some word starts with such bytes
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
   std::vector<uint32_t> slotOfCompact_;  // compact index -> slot
   std::vector<uint32_t> wordCompact_;    // per distinct word, stride_ compact indices
