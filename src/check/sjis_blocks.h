@@ -92,13 +92,14 @@ inline BlockMasks ClassifyBlockPortable(const unsigned char* s, size_t len) {
 #if defined(__SSE2__)
 namespace sjis_blocks_detail {
 
-// Sixteen bytes: lead-range bytes by two wrapped-around signed ranges (0x81-0x9F less 1 and
-// 0xE0-0xFC less 0x60 both land on -128 and up), high bytes as those of 0x7F and above.
+// Sixteen bytes. With bit 5 flipped, the lead range 0x81-0x9F, 0xE0-0xFC becomes the one range
+// 0xA1-0xDC, which less 0x21 lies at the bottom of the signed bytes (-128 to -69); high bytes
+// are those of 0x7F and above.
 inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i l = _mm_or_si128(
-      _mm_cmplt_epi8(_mm_sub_epi8(v, _mm_set1_epi8(1)), _mm_set1_epi8(-97)),
-      _mm_cmplt_epi8(_mm_sub_epi8(v, _mm_set1_epi8(0x60)), _mm_set1_epi8(-99)));
+  const __m128i l = _mm_cmplt_epi8(
+      _mm_sub_epi8(_mm_xor_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(0x21)),
+      _mm_set1_epi8(-68));
   const __m128i atLeast7F = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(0x7F)), v);
   lead = static_cast<uint32_t>(_mm_movemask_epi8(l));
   high = static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(l, atLeast7F)));
