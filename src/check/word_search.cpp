@@ -368,6 +368,13 @@ struct WordSearch::Stream::State {
   // bytes. The grams lie in 16-bit lanes, the first two bytes of each from one vector and the
   // third from the next, mixed as SlotOf mixes them; the slots' bytes are gathered into a
   // vector and compared with the grams' tags.
+  // The filter's bytes at the slots in lanes k and k + 1, in the low two 16-bit lanes.
+  template <int k>
+  static __m128i FiledPair(const uint8_t* f, __m128i slots) {
+    return _mm_cvtsi32_si128(
+        static_cast<int>(f[_mm_extract_epi16(slots, k)] | f[_mm_extract_epi16(slots, k + 1)] << 16));
+  }
+
   template <unsigned gram>
   static uint32_t HitsOf8(const uint8_t* f, __m128i shift, const unsigned char* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -383,12 +390,9 @@ struct WordSearch::Stream::State {
         _mm_srl_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA))), shift);
     // Pairs of bytes joined in scalar registers, then the four pairs in a tree: no long chain
     // of inserts.
-    auto pair = [&](int k) {
-      return static_cast<int>(f[_mm_extract_epi16(h, k)] | f[_mm_extract_epi16(h, k + 1)] << 16);
-    };
     const __m128i filed = _mm_unpacklo_epi64(
-        _mm_unpacklo_epi32(_mm_cvtsi32_si128(pair(0)), _mm_cvtsi32_si128(pair(2))),
-        _mm_unpacklo_epi32(_mm_cvtsi32_si128(pair(4)), _mm_cvtsi32_si128(pair(6))));
+        _mm_unpacklo_epi32(FiledPair<0>(f, h), FiledPair<2>(f, h)),
+        _mm_unpacklo_epi32(FiledPair<4>(f, h), FiledPair<6>(f, h)));
     const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(filed, tag),
                                      _mm_cmpeq_epi16(filed, _mm_set1_epi16(kSeveral)));
     return static_cast<uint32_t>(_mm_movemask_epi8(hit)) & 0x5555;
