@@ -7,7 +7,7 @@
 #include "plugin/mailer_header.h"
 #include "plugin/version_check.h"
 
-namespace zv {
+namespace zv::win {
 
 namespace {
 
@@ -107,4 +107,4 @@ void ViewLoadMail(const char* header, const char* body) noexcept {
   Step([&] { MemoViewLoadMailStep(header ? header : "", body ? body : ""); });
 }
 
-}  // namespace zv
+}  // namespace zv::win

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace zv {
+namespace zv::win {
 
 // -1 and 0 as the host expects booleans.
 inline constexpr int32_t kHostTrue = -1;
@@ -33,4 +33,4 @@ void FolderCreate() noexcept;
 void ViewClose() noexcept;
 void ViewLoadMail(const char* header, const char* body) noexcept;
 
-}  // namespace zv
+}  // namespace zv::win

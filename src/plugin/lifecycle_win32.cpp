@@ -10,7 +10,7 @@
 #include "ui/setup_form_win32.h"
 #include "ui/version_form_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 PluginState& State() {
   static PluginState* const state = new PluginState();
@@ -26,13 +26,13 @@ void LoadIniStoreStep() {
   }
 }
 void CreateSetupDialogStep() {
-  ui::CreateSetupDialog(State().patterns);
+  CreateSetupDialog(State().patterns);
 }
 void LoadPatternsStep() {
   win::LoadPatterns(State().patterns);
 }
 void EnableAssociateCheckStep() {
-  ui::EnableAssociateNotavoCheck(State().patterns.notavoInstalled);
+  EnableAssociateNotavoCheck(State().patterns.notavoInstalled);
 }
 
 // A settings file that cannot be written leaves the old one in place; the host is not told.
@@ -40,7 +40,7 @@ void SavePatternsStep() {
   win::SavePatterns(State().patterns);
 }
 void DestroySetupDialogStep() {
-  ui::DestroySetupDialog();
+  DestroySetupDialog();
 }
 void FreeIniStoreStep() {
   FreeIniStore();
@@ -53,9 +53,11 @@ bool RunSendCheck(HWND composition, const std::string& header, const std::string
 }
 
 int32_t ShowSetupDialogStep() {
-  return ui::ShowSetupDialog();
+  return ShowSetupDialog();
 }
-void ShowAboutBoxStep(HWND owner) { ui::ShowAboutBox(owner); }
+void ShowAboutBoxStep(HWND owner) {
+  ShowAboutBox(owner);
+}
 void MemoFolderCreateStep() {
   Win32NotavoPlatform platform;
   MemoFolderCreate(State().patterns.associateOption, platform);
@@ -69,4 +71,4 @@ void MemoViewLoadMailStep(const std::string& header, const std::string& body) {
   MemoViewLoadMail(State().patterns.associateOption, platform, header, body);
 }
 
-}  // namespace zv
+}  // namespace zv::win

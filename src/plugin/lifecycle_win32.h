@@ -11,7 +11,7 @@
 #include "check/pattern_table.h"
 #include "plugin/host_binding_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 struct PluginState {
   bool started = false;  // start-up succeeded and clean-up has not run
@@ -44,4 +44,4 @@ void MemoFolderCreateStep();
 void MemoViewCloseStep();
 void MemoViewLoadMailStep(const std::string& header, const std::string& body);
 
-}  // namespace zv
+}  // namespace zv::win

@@ -11,7 +11,7 @@
 #include "plugin/entry_points_win32.h"
 #include "plugin/lifecycle_win32.h"
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 using test::NotavoFolder;
@@ -153,4 +153,4 @@ TEST_F(MemoLink, HungNotavoReturnsWithinTheTimeOut) {
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win

@@ -10,7 +10,7 @@
 
 #include "plugin/lifecycle_win32.h"
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 constexpr char kRecordKey[] = "Software\\Tessaly Lab\\Zorvek32";
@@ -135,7 +135,7 @@ TEST_F(SendSequence, FailureLetsTheMailThroughWithTheHeaderUntouched) {
 
 TEST_F(SendSequence, OtherEntryPointsAnswerQuietly) {
   State().patterns.associateOption = true;
-  EXPECT_EQ(zv::Setup(), 2);
+  EXPECT_EQ(zv::win::Setup(), 2);
   FolderCreate();
   ViewClose();
   ViewLoadMail(nullptr, nullptr);
@@ -163,9 +163,9 @@ TEST(SendPost, NotStartedLetsTheMailThroughWithoutCallingTheHost) {
   g_headerCalls = 0;
   EXPECT_EQ(SendPost(nullptr), kHostTrue);
   EXPECT_EQ(g_headerCalls, 0);
-  EXPECT_EQ(zv::Setup(), 2);
+  EXPECT_EQ(zv::win::Setup(), 2);
   State().host.table = HostTable{};
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win
