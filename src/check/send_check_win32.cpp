@@ -4,7 +4,7 @@
 
 #include "win/cp932_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 bool AskWarningBox(std::string_view text, std::string_view title) {
   const std::wstring wideText = win::Cp932ToWide(text);
@@ -22,4 +22,4 @@ Attachment AttachmentBelowEditor(HWND composition, HWND editor) {
   return AttachmentFromBottoms(window.bottom, edit.bottom);
 }
 
-}  // namespace zv
+}  // namespace zv::win

@@ -8,7 +8,7 @@
 
 #include "check/send_check.h"
 
-namespace zv {
+namespace zv::win {
 
 // Shows `text` under `title` (both code page 932) in a modal message box with no owner, Yes and
 // No and the warning icon, through the Unicode API. True when the answer is Yes.
@@ -18,4 +18,4 @@ bool AskWarningBox(std::string_view text, std::string_view title);
 // or a window whose rectangle cannot be read, gives kUnknown.
 Attachment AttachmentBelowEditor(HWND composition, HWND editor);
 
-}  // namespace zv
+}  // namespace zv::win

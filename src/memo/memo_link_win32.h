@@ -8,7 +8,7 @@
 
 #include "memo/memo_link.h"
 
-namespace zv {
+namespace zv::win {
 
 class Win32NotavoPlatform final : public NotavoPlatform {
  public:
@@ -22,4 +22,4 @@ class Win32NotavoPlatform final : public NotavoPlatform {
   void HandOver(ForeignWindow notavo, std::string_view text) override;
 };
 
-}  // namespace zv
+}  // namespace zv::win

@@ -6,7 +6,7 @@
 #include "text/constants.h"
 #include "win/file_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 namespace {
 
@@ -54,7 +54,7 @@ CompositionParts FindCompositionParts(HWND composition) {
   return parts;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFileOrEmpty(const std::string& path) {
   return win::ReadWholeFile(path).value_or(std::string());
 }
 
@@ -69,7 +69,7 @@ std::string SignatureBlock(const HostCalls& host, HWND composition, std::string_
   const std::string account = host.GetAccount(composition);
   // Without an account the path would name a file in whatever the current folder is.
   if (account.empty()) return {};
-  const std::string text = ReadWholeFile(account + std::string(kSignatureFileName));
+  const std::string text = ReadWholeFileOrEmpty(account + std::string(kSignatureFileName));
   return SignatureBlockFromText(text, name, EqualsIgnoringCaseUserLocale);
 }
 
@@ -85,4 +85,4 @@ OutgoingMail CaptureOutgoingMail(const HostCalls& host, HWND composition) {
   return mail;
 }
 
-}  // namespace zv
+}  // namespace zv::win

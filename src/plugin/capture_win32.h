@@ -11,7 +11,7 @@
 #include "plugin/host_binding_win32.h"
 #include "plugin/signature.h"
 
-namespace zv {
+namespace zv::win {
 
 // The text of `window` (borrowed) as bytes in the system's ANSI code page; empty when it has
 // none. The string keeps room for `room` more bytes.
@@ -26,7 +26,7 @@ struct CompositionParts {
 CompositionParts FindCompositionParts(HWND composition);
 
 // The whole file at `path` (code page 932), or an empty text when it is missing or unreadable.
-std::string ReadWholeFile(const std::string& path);
+std::string ReadWholeFileOrEmpty(const std::string& path);
 
 // Equality that ignores letter case by the user's locale.
 bool EqualsIgnoringCaseUserLocale(std::string_view a, std::string_view b);
@@ -40,4 +40,4 @@ std::string SignatureBlock(const HostCalls& host, HWND composition, std::string_
 // selector means no signature and no file access.
 OutgoingMail CaptureOutgoingMail(const HostCalls& host, HWND composition);
 
-}  // namespace zv
+}  // namespace zv::win

@@ -14,35 +14,35 @@ const char* __stdcall APCGetPlugName() noexcept {
 }
 
 void __stdcall APCVersionInfo(HWND host) noexcept {
-  zv::VersionInfo(host);
+  zv::win::VersionInfo(host);
 }
 
 int32_t __stdcall APCStartUp(const char* version) noexcept {
-  return zv::StartUp(version) ? zv::kHostTrue : zv::kHostFalse;
+  return zv::win::StartUp(version) ? zv::win::kHostTrue : zv::win::kHostFalse;
 }
 
 void __stdcall APCCleanUp() noexcept {
-  zv::CleanUp();
+  zv::win::CleanUp();
 }
 
 int32_t __stdcall APCSetup(int32_t /*unused*/) noexcept {
-  return zv::Setup();
+  return zv::win::Setup();
 }
 
 void __stdcall APCFolderCreate(int32_t /*unused*/) noexcept {
-  zv::FolderCreate();
+  zv::win::FolderCreate();
 }
 
 void __stdcall APCViewClose(int32_t /*unused*/) noexcept {
-  zv::ViewClose();
+  zv::win::ViewClose();
 }
 
 void __stdcall APCViewLoadMail(int32_t /*unused*/, const char* header, const char* body) noexcept {
-  zv::ViewLoadMail(header, body);
+  zv::win::ViewLoadMail(header, body);
 }
 
 int32_t __stdcall APCSendPost(HWND window, int32_t /*unused*/) noexcept {
-  return zv::SendPost(window);
+  return zv::win::SendPost(window);
 }
 
 }  // extern "C"

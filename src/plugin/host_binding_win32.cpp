@@ -2,7 +2,7 @@
 
 #include "text/constants.h"
 
-namespace zv {
+namespace zv::win {
 
 namespace {
 
@@ -35,7 +35,7 @@ bool WritePluginRecord() {
                         KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const win::UniqueKey key(raw);
+  const UniqueKey key(raw);
   SetString(key.get(), "Version", kVersionText);
   SetString(key.get(), "CopyrightYear", kYearRange);
   SetString(key.get(), "Filename", kPlugName);
@@ -88,4 +88,4 @@ HWND HostCalls::SendGetEditor(HWND composition) const {
   return fn ? fn(composition) : nullptr;
 }
 
-}  // namespace zv
+}  // namespace zv::win

@@ -9,7 +9,7 @@
 #include "win/handles_win32.h"
 #include "plugin/host_table.h"
 
-namespace zv {
+namespace zv::win {
 
 // The file name of the host executable whose module is bound.
 inline constexpr char kHostModuleName[] = "Mailora.exe";
@@ -18,7 +18,7 @@ inline constexpr char kPluginRecordKey[] = "Software\\Tessaly Lab\\Zorvek32";
 
 // One reference to the host's module and its resolved functions.
 struct HostBinding {
-  win::UniqueModule module;
+  UniqueModule module;
   HostTable table;
 };
 
@@ -52,4 +52,4 @@ class HostCalls {
   const HostTable* table_;
 };
 
-}  // namespace zv
+}  // namespace zv::win

@@ -1,72 +1,82 @@
 #include "plugin/lifecycle_win32.h"
 
-#include <stdexcept>
-
 #include "check/patterns_win32.h"
-#include "plugin/send_check_host_win32.h"
 #include "memo/memo_link_win32.h"
+#include "plugin/capture_win32.h"
+#include "plugin/send_check_host_win32.h"
 #include "settings/ini_file.h"
 #include "settings/ini_file_win32.h"
 #include "ui/setup_form_win32.h"
 #include "ui/version_form_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 PluginState& State() {
   static PluginState* const state = new PluginState();
   return *state;
 }
 
-void LoadIniStoreStep() {
-  const HostCalls host(State().host.table);
-  // A settings file that is there but cannot be read refuses start-up: running on defaults
-  // would show the user settings that are not theirs, and none of the edits could be saved.
-  if (win::LoadIniStore([&] { return host.GetMailbox(); }) == IniLoadResult::kUnreadable) {
-    throw std::runtime_error("the settings file cannot be read");
-  }
+bool Win32PluginSteps::BindHost() {
+  return win::BindHost(host_);
 }
-void CreateSetupDialogStep() {
-  ui::CreateSetupDialog(State().patterns);
-}
-void LoadPatternsStep() {
-  win::LoadPatterns(State().patterns);
-}
-void EnableAssociateCheckStep() {
-  ui::EnableAssociateNotavoCheck(State().patterns.notavoInstalled);
+void Win32PluginSteps::UnbindHost() {
+  win::UnbindHost(host_);
 }
 
-// A settings file that cannot be written leaves the old one in place; the host is not told.
-void SavePatternsStep() {
-  win::SavePatterns(State().patterns);
+IniLoadResult Win32PluginSteps::LoadIniStore() {
+  const HostCalls host(host_.table);
+  return win::LoadIniStore([&] { return host.GetMailbox(); });
 }
-void DestroySetupDialogStep() {
-  ui::DestroySetupDialog();
+void Win32PluginSteps::CreateSetupDialog(PatternSettings& settings) {
+  win::CreateSetupDialog(settings);
 }
-void FreeIniStoreStep() {
-  FreeIniStore();
+void Win32PluginSteps::LoadPatterns(PatternSettings& settings) {
+  win::LoadPatterns(settings);
+}
+void Win32PluginSteps::EnableAssociateCheck(bool notavoInstalled) {
+  EnableAssociateNotavoCheck(notavoInstalled);
+}
+void Win32PluginSteps::SavePatterns(PatternSettings& settings) {
+  win::SavePatterns(settings);
+}
+void Win32PluginSteps::DestroySetupDialog() {
+  win::DestroySetupDialog();
+}
+void Win32PluginSteps::FreeIniStore() {
+  zv::FreeIniStore();
 }
 
-bool RunSendCheck(HWND composition, const std::string& header, const std::string& body) {
-  const PluginState& state = State();
-  return CheckOutgoingMail(state.patterns.table, HostCalls(state.host.table), composition, header,
-                           body, CheckOptionsOf(state.patterns));
+OutgoingMail Win32PluginSteps::CaptureMail(HostWindow composition) {
+  return CaptureOutgoingMail(HostCalls(host_.table), ToHwnd(composition));
+}
+bool Win32PluginSteps::CheckMail(const PatternSettings& settings, HostWindow composition,
+                                 const OutgoingMail& mail) {
+  return CheckOutgoingMail(settings.table, HostCalls(host_.table), ToHwnd(composition), mail.header,
+                           mail.body, CheckOptionsOf(settings));
+}
+void Win32PluginSteps::SetHeader(HostWindow composition, const std::string& header) {
+  HostCalls(host_.table).SendSetHeader(ToHwnd(composition), header);
 }
 
-int32_t ShowSetupDialogStep() {
-  return ui::ShowSetupDialog();
+int32_t Win32PluginSteps::ShowSetupDialog() {
+  return win::ShowSetupDialog();
 }
-void ShowAboutBoxStep(HWND owner) { ui::ShowAboutBox(owner); }
-void MemoFolderCreateStep() {
+void Win32PluginSteps::ShowAboutBox(HostWindow owner) {
+  win::ShowAboutBox(ToHwnd(owner));
+}
+
+// The sequence runs the memo-pad steps only with AssociateOption on.
+void Win32PluginSteps::MemoFolderCreate() {
   Win32NotavoPlatform platform;
-  MemoFolderCreate(State().patterns.associateOption, platform);
+  zv::MemoFolderCreate(true, platform);
 }
-void MemoViewCloseStep() {
+void Win32PluginSteps::MemoViewClose() {
   Win32NotavoPlatform platform;
-  MemoViewClose(State().patterns.associateOption, platform);
+  zv::MemoViewClose(true, platform);
 }
-void MemoViewLoadMailStep(const std::string& header, const std::string& body) {
+void Win32PluginSteps::MemoViewLoadMail(std::string_view header, std::string_view body) {
   Win32NotavoPlatform platform;
-  MemoViewLoadMail(State().patterns.associateOption, platform, header, body);
+  zv::MemoViewLoadMail(true, platform, header, body);
 }
 
-}  // namespace zv
+}  // namespace zv::win

@@ -1,47 +1,61 @@
-// The plug-in's process-wide state, alive from start-up to clean-up, and the steps the
-// start-up, clean-up and send sequences run. The sequences themselves are in
-// entry_points_win32.h.
+// The platform's steps of the plug-in's sequences (plugin/lifecycle.h) over the host, the
+// settings file, the setup dialog and the memo-pad link, and the one plug-in of the process.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "check/pattern_table.h"
 #include "plugin/host_binding_win32.h"
+#include "plugin/lifecycle.h"
 
-namespace zv {
+namespace zv::win {
 
+inline HostWindow ToHostWindow(HWND window) {
+  return reinterpret_cast<HostWindow>(window);
+}
+inline HWND ToHwnd(HostWindow window) {
+  return reinterpret_cast<HWND>(window);
+}
+
+class Win32PluginSteps final : public PluginSteps {
+ public:
+  explicit Win32PluginSteps(HostBinding& host) : host_(host) {}
+
+  bool BindHost() override;
+  void UnbindHost() override;
+  IniLoadResult LoadIniStore() override;
+  void CreateSetupDialog(PatternSettings& settings) override;
+  void LoadPatterns(PatternSettings& settings) override;
+  void EnableAssociateCheck(bool notavoInstalled) override;
+  void SavePatterns(PatternSettings& settings) override;
+  void DestroySetupDialog() override;
+  void FreeIniStore() override;
+  OutgoingMail CaptureMail(HostWindow composition) override;
+  bool CheckMail(const PatternSettings& settings, HostWindow composition,
+                 const OutgoingMail& mail) override;
+  void SetHeader(HostWindow composition, const std::string& header) override;
+  int32_t ShowSetupDialog() override;
+  void ShowAboutBox(HostWindow owner) override;
+  void MemoFolderCreate() override;
+  void MemoViewClose() override;
+  void MemoViewLoadMail(std::string_view header, std::string_view body) override;
+
+ private:
+  HostBinding& host_;
+};
+
+// The host binding, the steps over it and the sequences, alive from start-up to clean-up.
 struct PluginState {
-  bool started = false;  // start-up succeeded and clean-up has not run
   HostBinding host;
-  PatternSettings patterns;  // with HeaderOption on until the settings say otherwise
+  Win32PluginSteps steps{host};
+  PluginLifecycle lifecycle{steps};
 };
 
 // The one state of this process. It is never destroyed at unload: whatever clean-up did not
 // release stays with the process rather than being freed under the loader lock.
 PluginState& State();
 
-// Start-up steps, run in this order after the host is bound.
-void LoadIniStoreStep();
-void CreateSetupDialogStep();
-void LoadPatternsStep();
-void EnableAssociateCheckStep();
-
-// Clean-up steps, run in this order; the host is unbound between the second and the third.
-void SavePatternsStep();
-void DestroySetupDialogStep();
-void FreeIniStoreStep();
-
-// The send-time check of a captured mail: true to send it, false to hold it back.
-bool RunSendCheck(HWND composition, const std::string& header, const std::string& body);
-
-// The remaining entry points' work once started. The setup dialog's modal result is 1 or 2.
-int32_t ShowSetupDialogStep();
-void ShowAboutBoxStep(HWND owner);  // borrowed; works with or without start-up
-void MemoFolderCreateStep();
-void MemoViewCloseStep();
-void MemoViewLoadMailStep(const std::string& header, const std::string& body);
-
-}  // namespace zv
+}  // namespace zv::win

@@ -2,7 +2,7 @@
 
 #include "check/send_check_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 Attachment Win32SendCheckHost::TestAttachment() {
   return AttachmentBelowEditor(composition_, host_.SendGetEditor(composition_));
@@ -18,4 +18,4 @@ bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND co
   return CheckOutgoingMail(table, header, body, platform, options);
 }
 
-}  // namespace zv
+}  // namespace zv::win

@@ -9,7 +9,7 @@
 #include "check/send_check.h"
 #include "plugin/host_binding_win32.h"
 
-namespace zv {
+namespace zv::win {
 
 // The platform side of one check of the mail in `composition` (borrowed).
 class Win32SendCheckHost : public SendCheckHost {
@@ -29,4 +29,4 @@ class Win32SendCheckHost : public SendCheckHost {
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
                        std::string_view header, std::string_view body, CheckOptions options = {});
 
-}  // namespace zv
+}  // namespace zv::win

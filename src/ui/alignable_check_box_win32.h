@@ -5,7 +5,7 @@
 
 #include "ui/buttons_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TAlignableCheckBox final : public TCheckBox {
  public:
@@ -15,4 +15,4 @@ class TAlignableCheckBox final : public TCheckBox {
   using TControl::SetAlign;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

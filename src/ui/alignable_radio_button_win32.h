@@ -4,7 +4,7 @@
 
 #include "ui/buttons_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TAlignableRadioButton final : public TRadioButton {
  public:
@@ -14,4 +14,4 @@ class TAlignableRadioButton final : public TRadioButton {
   using TControl::SetAlign;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

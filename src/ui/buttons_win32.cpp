@@ -6,11 +6,11 @@
 
 #include "ui/form_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TButton::TButton(TForm& form, const ControlDescription& d, TContainer* parent)
+TButton::TButton(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TWinControl(form, d, parent) {
-  DWORD style = (d.options & kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  DWORD style = (d.options & ui::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
   CreateStandard(WC_BUTTONW, style, 0);
 }
@@ -32,7 +32,7 @@ void TButton::Command(WORD code) {
   if (code == BN_CLICKED) Press();
 }
 
-TCheckControl::TCheckControl(TForm& form, const ControlDescription& d, TContainer* parent,
+TCheckControl::TCheckControl(TForm& form, const ui::ControlDescription& d, TContainer* parent,
                              DWORD style)
     : TWinControl(form, d, parent) {
   CreateStandard(WC_BUTTONW, style, 0);
@@ -50,18 +50,18 @@ HBRUSH TCheckControl::ControlColor(HDC dc) {
   return ParentBackground(dc);
 }
 
-TCheckBox::TCheckBox(TForm& form, const ControlDescription& d, TContainer* parent)
+TCheckBox::TCheckBox(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TCheckControl(form, d, parent, BS_AUTOCHECKBOX | (d.tabOrder >= 0 ? WS_TABSTOP : 0)) {
-  if (d.options & kChecked) SetChecked(true);
+  if (d.options & ui::kChecked) SetChecked(true);
 }
 
 void TCheckBox::Command(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
-TRadioButton::TRadioButton(TForm& form, const ControlDescription& d, TContainer* parent)
+TRadioButton::TRadioButton(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TCheckControl(form, d, parent, BS_RADIOBUTTON) {
-  SetChecked((d.options & kChecked) != 0);
+  SetChecked((d.options & ui::kChecked) != 0);
 }
 
 void TRadioButton::SetChecked(bool on) {
@@ -96,4 +96,4 @@ void TRadioButton::Command(WORD code) {
   Click();
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

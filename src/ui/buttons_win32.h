@@ -3,14 +3,14 @@
 
 #include "ui/control_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TButton final : public TWinControl {
  public:
-  TButton(TForm& form, const ControlDescription& d, TContainer* parent);
+  TButton(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   int ModalResult() const { return Description().modalResult; }
-  bool IsDefault() const { return (Description().options & kDefault) != 0; }
-  bool IsCancel() const { return (Description().options & kCancel) != 0; }
+  bool IsDefault() const { return (Description().options & ui::kDefault) != 0; }
+  bool IsCancel() const { return (Description().options & ui::kCancel) != 0; }
   // Drawn as the button Enter presses.
   void ShowAsDefault(bool on);
   void Press();
@@ -25,13 +25,13 @@ class TCheckControl : public TWinControl {
   HBRUSH ControlColor(HDC dc) override;
 
  protected:
-  TCheckControl(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style);
+  TCheckControl(TForm& form, const ui::ControlDescription& d, TContainer* parent, DWORD style);
   void SetCheckMark(bool on);
 };
 
 class TCheckBox : public TCheckControl {
  public:
-  TCheckBox(TForm& form, const ControlDescription& d, TContainer* parent);
+  TCheckBox(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   void SetChecked(bool on) { SetCheckMark(on); }
   void Command(WORD code) override;
 };
@@ -40,7 +40,7 @@ class TCheckBox : public TCheckControl {
 // is a tab stop.
 class TRadioButton : public TCheckControl {
  public:
-  TRadioButton(TForm& form, const ControlDescription& d, TContainer* parent);
+  TRadioButton(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   void SetChecked(bool on);
   void Command(WORD code) override;
 
@@ -48,4 +48,4 @@ class TRadioButton : public TCheckControl {
   void UpdateTabStops();
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -3,7 +3,7 @@
 
 #include "ui/forms_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TCommonForm final : public TForm {
  public:
@@ -12,7 +12,7 @@ class TCommonForm final : public TForm {
   HICON PluginIcon() const { return icon_.get(); }
 
  private:
-  zv::win::UniqueIcon icon_;
+  UniqueIcon icon_;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

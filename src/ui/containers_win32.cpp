@@ -8,14 +8,14 @@
 #include "ui/form_win32.h"
 #include "ui/graphic_controls_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 // ---- TContainer
 
-Rect TContainer::DockArea() const {
+ui::Rect TContainer::DockArea() const {
   RECT rc{};
   if (Handle()) ::GetClientRect(Handle(), &rc);
-  return Rect{0, 0, rc.right - rc.left, rc.bottom - rc.top};
+  return ui::Rect{0, 0, rc.right - rc.left, rc.bottom - rc.top};
 }
 
 COLORREF TContainer::BackColor() const {
@@ -28,22 +28,23 @@ HBRUSH TContainer::BackBrush() const {
   return ::GetSysColorBrush(COLOR_BTNFACE);  // system brush: borrowed
 }
 
-std::vector<DockChild> TContainer::DockChildren() const {
-  std::vector<DockChild> items;
+std::vector<ui::DockChild> TContainer::DockChildren() const {
+  std::vector<ui::DockChild> items;
   items.reserve(children_.size());
-  for (const TControl* c : children_) items.push_back(DockChild{c->Bounds(), c->align_, c->Visible()});
+  for (const TControl* c : children_)
+    items.push_back(ui::DockChild{c->Bounds(), c->align_, c->Visible()});
   return items;
 }
 
 void TContainer::Realign(TControl* cause) {
   if (aligning_ || !Form().Loaded() || !Handle()) return;
   aligning_ = true;
-  std::vector<DockChild> items = DockChildren();
+  std::vector<ui::DockChild> items = DockChildren();
   std::optional<size_t> causeIndex;
   for (size_t i = 0; i < children_.size(); ++i) {
     if (children_[i] == cause) causeIndex = i;
   }
-  DockLayout(DockArea(), items, causeIndex);
+  ui::DockLayout(DockArea(), items, causeIndex);
   try {
     for (size_t i = 0; i < children_.size(); ++i) children_[i]->PlaceDocked(items[i].bounds);
   } catch (...) {
@@ -130,21 +131,21 @@ void TContainer::Paint() {
 
 // ---- containers
 
-TPanel::TPanel(TForm& form, const ControlDescription& d, TContainer* parent)
+TPanel::TPanel(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TContainer(form, d, parent) {
   CreatePane(ParentWindow());
 }
 
-TTabSheet::TTabSheet(TForm& form, const ControlDescription& d, TPageControl& pages)
+TTabSheet::TTabSheet(TForm& form, const ui::ControlDescription& d, TPageControl& pages)
     : TContainer(form, d, nullptr) {
   CreatePane(pages.PageParent());  // the page control hides all but the active one
   pages.AddPage(*this);
 }
 
-TPageControl::TPageControl(TForm& form, const ControlDescription& d, TContainer* parent)
+TPageControl::TPageControl(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TWinControl(form, d, parent) {
   DWORD style = WS_CLIPCHILDREN;
-  if (d.options & kMultiLineTabs) style |= TCS_MULTILINE;
+  if (d.options & ui::kMultiLineTabs) style |= TCS_MULTILINE;
   CreateStandard(WC_TABCONTROLW, style, WS_EX_CONTROLPARENT);
 }
 
@@ -180,8 +181,8 @@ void TPageControl::LayoutPages() {
   RECT rc{};
   ::GetClientRect(Handle(), &rc);
   ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
-  const Rect area{rc.left, rc.top, std::max(0L, rc.right - rc.left) + 0,
-                  std::max(0L, rc.bottom - rc.top) + 0};
+  const ui::Rect area{rc.left, rc.top, std::max(0L, rc.right - rc.left) + 0,
+                      std::max(0L, rc.bottom - rc.top) + 0};
   for (TTabSheet* page : pages_) page->PlaceDocked(area);
 }
 
@@ -203,4 +204,4 @@ bool TPageControl::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return TWinControl::Message(msg, wp, lp, result);
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -7,7 +7,7 @@
 #include "ui/control_win32.h"
 #include "ui/dock_layout.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 // A window that holds and docks other controls: the form, panels and tab sheets.
 class TContainer : public TWinControl {
@@ -16,11 +16,11 @@ class TContainer : public TWinControl {
   const std::vector<TControl*>& Children() const { return children_; }
   // The children as docking sees them, in their order: bounds, the docking in force, visibility.
   // Both the layout and a splitter's drag work on this.
-  std::vector<DockChild> DockChildren() const;
+  std::vector<ui::DockChild> DockChildren() const;
   // Lays out the docked children; `cause` (a child) goes first among equals.
   void Realign(TControl* cause = nullptr);
   // The area docking may use, in client coordinates.
-  virtual Rect DockArea() const;
+  virtual ui::Rect DockArea() const;
   // The background colour and its brush.
   COLORREF BackColor() const;
   HBRUSH BackBrush() const;
@@ -41,7 +41,7 @@ class TContainer : public TWinControl {
 
 class TPanel final : public TContainer {
  public:
-  TPanel(TForm& form, const ControlDescription& d, TContainer* parent);
+  TPanel(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   using TControl::Align;
   using TControl::SetAlign;
 };
@@ -50,12 +50,12 @@ class TPageControl;
 
 class TTabSheet final : public TContainer {
  public:
-  TTabSheet(TForm& form, const ControlDescription& d, TPageControl& pages);
+  TTabSheet(TForm& form, const ui::ControlDescription& d, TPageControl& pages);
 };
 
 class TPageControl final : public TWinControl {
  public:
-  TPageControl(TForm& form, const ControlDescription& d, TContainer* parent);
+  TPageControl(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   using TControl::Align;
   using TControl::SetAlign;
   void AddPage(TTabSheet& sheet);
@@ -74,4 +74,4 @@ class TPageControl final : public TWinControl {
   int active_ = -1;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -8,7 +8,7 @@
 #include "ui/form_win32.h"
 #include "win/cp932_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 namespace {
 
@@ -25,25 +25,25 @@ std::map<std::wstring, int>& ClassUsers() {
 
 }  // namespace
 
-RECT ToRECT(const Rect& r) {
+RECT ToRECT(const ui::Rect& r) {
   return RECT{r.left, r.top, r.right(), r.bottom()};
 }
 
-Rect WindowBounds(HWND window) {
+ui::Rect WindowBounds(HWND window) {
   RECT rc{};
   ::GetWindowRect(window, &rc);
-  return Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  return ui::Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
 std::wstring Wide(std::string_view cp932) {
-  return zv::win::Cp932ToWide(cp932);
+  return Cp932ToWide(cp932);
 }
 std::string Narrow(std::wstring_view text) {
-  return zv::win::WideToCp932(text);
+  return WideToCp932(text);
 }
 
-Size ScreenSize() {
-  return Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+ui::Size ScreenSize() {
+  return ui::Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
 // ---- WindowClass
@@ -95,14 +95,14 @@ void WindowClass::Release() {
 
 // ---- TControl
 
-TControl::TControl(TForm& form, const ControlDescription& d, TContainer* parent)
+TControl::TControl(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : form_(form),
       description_(d),
       parent_(parent),
       bounds_(d.bounds),
-      align_(d.align.value_or(alNone)),
-      visible_((d.options & kHidden) == 0),
-      enabled_((d.options & kDisabled) == 0),
+      align_(d.align.value_or(ui::alNone)),
+      visible_((d.options & ui::kHidden) == 0),
+      enabled_((d.options & ui::kDisabled) == 0),
       caption_(d.caption) {
   if (parent_) parent_->children_.push_back(this);
 }
@@ -111,17 +111,17 @@ TControl::~TControl() {
   if (parent_) std::erase(parent_->children_, this);
 }
 
-void TControl::SetBounds(const Rect& r) {
+void TControl::SetBounds(const ui::Rect& r) {
   if (r == bounds_) return;
-  const Rect old = bounds_;
+  const ui::Rect old = bounds_;
   bounds_ = r;
   ApplyBounds(old);
-  if (parent_ && align_ != alNone) parent_->Realign(this);
+  if (parent_ && align_ != ui::alNone) parent_->Realign(this);
 }
 
-void TControl::PlaceDocked(const Rect& r) {
+void TControl::PlaceDocked(const ui::Rect& r) {
   if (r == bounds_) return;
-  const Rect old = bounds_;
+  const ui::Rect old = bounds_;
   bounds_ = r;
   ApplyBounds(old);
 }
@@ -130,7 +130,7 @@ void TControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
   ApplyVisible();
-  if (parent_ && align_ != alNone) parent_->Realign(this);
+  if (parent_ && align_ != ui::alNone) parent_->Realign(this);
 }
 
 void TControl::SetEnabled(bool e) {
@@ -144,13 +144,13 @@ void TControl::SetCaption(std::string_view text) {
   ApplyCaption();
 }
 
-void TControl::SetAlign(TAlign a) {
+void TControl::SetAlign(ui::TAlign a) {
   if (a == align_) return;
   align_ = a;
   if (parent_) parent_->Realign(this);
 }
 
-void TControl::ApplyBounds(const Rect&) {}
+void TControl::ApplyBounds(const ui::Rect&) {}
 
 void TControl::Click() {
   if (OnClick) OnClick(*this);
@@ -160,7 +160,7 @@ void TControl::Change() {
   if (OnChange) OnChange(*this);
 }
 
-void TControl::Invalidate(const Rect& r) {
+void TControl::Invalidate(const ui::Rect& r) {
   if (!parent_ || !parent_->Handle()) return;
   const RECT rc = ToRECT(r);
   ::InvalidateRect(parent_->Handle(), &rc, TRUE);
@@ -168,7 +168,7 @@ void TControl::Invalidate(const Rect& r) {
 
 // ---- graphic controls
 
-void TGraphicControl::ApplyBounds(const Rect& old) {
+void TGraphicControl::ApplyBounds(const ui::Rect& old) {
   Invalidate(old);
   Invalidate(Bounds());
 }
@@ -214,7 +214,7 @@ HWND TWinControl::ParentWindow() const {
 }
 
 void TWinControl::CreateHandle(const wchar_t* cls, bool standard, DWORD style, DWORD exStyle,
-                               HWND parent, const Rect& r, std::string_view caption, HMENU id) {
+                               HWND parent, const ui::Rect& r, std::string_view caption, HMENU id) {
   // A window of the toolkit's own class binds at WM_NCCREATE, from its creation parameter.
   HWND h = ::CreateWindowExW(exStyle, cls, Wide(caption).c_str(), style, r.left, r.top, r.width,
                              r.height, parent, id, ThisModule(), standard ? nullptr : this);
@@ -234,7 +234,7 @@ void TWinControl::CreateChild(const wchar_t* cls, bool standard, DWORD style, DW
   if (Visible()) style |= WS_VISIBLE;
   if (!Enabled()) style |= WS_DISABLED;
   CreateHandle(cls, standard, style, exStyle, parent, Bounds(), caption,
-               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))));
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ControlId(index))));
 }
 
 LRESULT CALLBACK TWinControl::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -300,9 +300,9 @@ void TWinControl::SetTabStop(bool on) {
   ::SetWindowLongPtrW(Handle(), GWL_STYLE, style);
 }
 
-void TWinControl::ApplyBounds(const Rect&) {
+void TWinControl::ApplyBounds(const ui::Rect&) {
   if (!Handle()) return;
-  const Rect& b = Bounds();
+  const ui::Rect& b = Bounds();
   ::SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -319,4 +319,4 @@ void TWinControl::ApplyCaption() {
   if (Handle()) ::SetWindowTextW(Handle(), Wide(Caption()).c_str());
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -15,13 +15,7 @@
 #include "win/gdi_win32.h"
 #include "win/handles_win32.h"
 
-namespace zv::ui::win {
-
-using zv::win::ActivationScope;
-using zv::win::SelectScope;
-using zv::win::ThisModule;
-using zv::win::UniqueBitmap;
-using zv::win::WindowDc;
+namespace zv::win {
 
 class TForm;
 class TContainer;
@@ -50,20 +44,20 @@ class WindowClass {
 
 class TControl {
  public:
-  TControl(TForm& form, const ControlDescription& d, TContainer* parent);
+  TControl(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   virtual ~TControl();
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
   std::string_view Name() const { return description_.name; }
-  ControlKind Kind() const { return description_.kind; }
-  const ControlDescription& Description() const { return description_; }
+  ui::ControlKind Kind() const { return description_.kind; }
+  const ui::ControlDescription& Description() const { return description_; }
   TForm& Form() const { return form_; }
   TContainer* Parent() const { return parent_; }
   virtual HWND Handle() const { return nullptr; }  // graphic controls have none
 
-  const Rect& Bounds() const { return bounds_; }
-  void SetBounds(const Rect& r);
+  const ui::Rect& Bounds() const { return bounds_; }
+  void SetBounds(const ui::Rect& r);
   void SetWidth(int w) { SetBounds({bounds_.left, bounds_.top, w, bounds_.height}); }
   void SetHeight(int h) { SetBounds({bounds_.left, bounds_.top, bounds_.width, h}); }
   bool Visible() const { return visible_; }
@@ -77,30 +71,30 @@ class TControl {
   std::function<void(TControl&)> OnChange;
 
   // Bounds set by the container's docking: no new layout.
-  void PlaceDocked(const Rect& r);
+  void PlaceDocked(const ui::Rect& r);
 
  protected:
   // Every control carries its docking; the kinds that may be docked make it public.
-  TAlign Align() const { return align_; }
-  void SetAlign(TAlign a);
+  ui::TAlign Align() const { return align_; }
+  void SetAlign(ui::TAlign a);
 
-  virtual void ApplyBounds(const Rect& old);
+  virtual void ApplyBounds(const ui::Rect& old);
   virtual void ApplyVisible() {}
   virtual void ApplyEnabled() {}
   virtual void ApplyCaption() {}
   void Click();
   void Change();
-  void Invalidate(const Rect& r);
+  void Invalidate(const ui::Rect& r);
   // Records bounds the system gave the window.
-  void StoreBounds(const Rect& r) { bounds_ = r; }
+  void StoreBounds(const ui::Rect& r) { bounds_ = r; }
 
  private:
   friend class TContainer;
   TForm& form_;
-  const ControlDescription& description_;
+  const ui::ControlDescription& description_;
   TContainer* parent_;
-  Rect bounds_;
-  TAlign align_;
+  ui::Rect bounds_;
+  ui::TAlign align_;
   bool visible_;
   bool enabled_;
   std::string caption_;
@@ -113,7 +107,7 @@ class TGraphicControl : public TControl {
   virtual void Paint(HDC dc) = 0;
 
  protected:
-  void ApplyBounds(const Rect& old) override;
+  void ApplyBounds(const ui::Rect& old) override;
   void ApplyVisible() override;
   void ApplyEnabled() override;
   void ApplyCaption() override;
@@ -151,7 +145,7 @@ class TWinControl : public TControl {
   // window of the toolkit's own class binds itself as it is created. Either way the window then
   // has the form's font.
   void CreateHandle(const wchar_t* cls, bool standard, DWORD style, DWORD exStyle, HWND parent,
-                    const Rect& r, std::string_view caption, HMENU id);
+                    const ui::Rect& r, std::string_view caption, HMENU id);
   // The same for a child window of `parent`: visible and enabled as the control is, with the
   // window id of its place in the form's description.
   void CreateChild(const wchar_t* cls, bool standard, DWORD style, DWORD exStyle, HWND parent,
@@ -169,7 +163,7 @@ class TWinControl : public TControl {
   LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   // The parent's background for a control drawn on it (WM_CTLCOLOR*).
   HBRUSH ParentBackground(HDC dc);
-  void ApplyBounds(const Rect& old) override;
+  void ApplyBounds(const ui::Rect& old) override;
   void ApplyVisible() override;
   void ApplyEnabled() override;
   void ApplyCaption() override;
@@ -186,7 +180,7 @@ class TWinControl : public TControl {
   }
   bool quiet() const { return quiet_; }
 
-  zv::win::UniqueWindow window_;
+  UniqueWindow window_;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
@@ -198,14 +192,14 @@ class TWinControl : public TControl {
 };
 
 // The primary screen's size in pixels (not the work area).
-Size ScreenSize();
+ui::Size ScreenSize();
 
 // Wide text for the window edge and back.
 std::wstring Wide(std::string_view cp932);
 std::string Narrow(std::wstring_view text);
 
-RECT ToRECT(const Rect& r);
+RECT ToRECT(const ui::Rect& r);
 // A window's outer bounds in screen coordinates.
-Rect WindowBounds(HWND window);
+ui::Rect WindowBounds(HWND window);
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -4,16 +4,17 @@
 
 #include <algorithm>
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TEdit::TEdit(TForm& form, const ControlDescription& d, TContainer* parent)
+TEdit::TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TEdit(form, d, parent, ES_AUTOHSCROLL) {}
 
-TEdit::TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style)
+TEdit::TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent, DWORD style)
     : TWinControl(form, d, parent) {
-  if (d.options & kReadOnly) style |= ES_READONLY;
+  if (d.options & ui::kReadOnly) style |= ES_READONLY;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
-  Quietly([&] { CreateStandard(WC_EDITW, style, (d.options & kNoBorder) ? 0 : WS_EX_CLIENTEDGE); });
+  Quietly(
+      [&] { CreateStandard(WC_EDITW, style, (d.options & ui::kNoBorder) ? 0 : WS_EX_CLIENTEDGE); });
   // No typing limit below what a settings value can hold (the standard one is 30,000).
   ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
@@ -43,17 +44,17 @@ void TEdit::Command(WORD code) {
 }
 
 HBRUSH TEdit::ControlColor(HDC dc) {
-  return (Description().options & kParentColor) ? ParentBackground(dc) : nullptr;
+  return (Description().options & ui::kParentColor) ? ParentBackground(dc) : nullptr;
 }
 
-TMemo::TMemo(TForm& form, const ControlDescription& d, TContainer* parent)
+TMemo::TMemo(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TEdit(form, d, parent,
             ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
-                ((d.options & kWordWrap) ? 0 : ES_AUTOHSCROLL) |
-                ((d.options & kVScroll) ? WS_VSCROLL : 0) |
-                ((d.options & kHScroll) ? WS_HSCROLL : 0)) {}
+                ((d.options & ui::kWordWrap) ? 0 : ES_AUTOHSCROLL) |
+                ((d.options & ui::kVScroll) ? WS_VSCROLL : 0) |
+                ((d.options & ui::kHScroll) ? WS_HSCROLL : 0)) {}
 
-TListBox::TListBox(TForm& form, const ControlDescription& d, TContainer* parent)
+TListBox::TListBox(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TWinControl(form, d, parent) {
   DWORD style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
@@ -117,4 +118,4 @@ void TListBox::Command(WORD code) {
   if (code == LBN_SELCHANGE) Click();
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

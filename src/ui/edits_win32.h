@@ -8,11 +8,11 @@
 
 #include "ui/control_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TEdit : public TWinControl {
  public:
-  TEdit(TForm& form, const ControlDescription& d, TContainer* parent);
+  TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   // The bytes last set while the text shows unchanged; the shown text once it differs.
   std::string Text() const;
   void SetText(std::string_view text);
@@ -21,7 +21,7 @@ class TEdit : public TWinControl {
   HBRUSH ControlColor(HDC dc) override;
 
  protected:
-  TEdit(TForm& form, const ControlDescription& d, TContainer* parent, DWORD style);
+  TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent, DWORD style);
 
  private:
   std::optional<std::string> set_;
@@ -29,14 +29,14 @@ class TEdit : public TWinControl {
 
 class TMemo final : public TEdit {
  public:
-  TMemo(TForm& form, const ControlDescription& d, TContainer* parent);
+  TMemo(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   using TControl::Align;
   using TControl::SetAlign;
 };
 
 class TListBox final : public TWinControl {
  public:
-  TListBox(TForm& form, const ControlDescription& d, TContainer* parent);
+  TListBox(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   using TControl::Align;
   using TControl::SetAlign;
   int Count() const;
@@ -54,4 +54,4 @@ class TListBox final : public TWinControl {
   std::vector<std::string> items_;  // as added: the window holds them as UTF-16
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -10,53 +10,54 @@
 #include "ui/graphic_controls_win32.h"
 #include "ui/splitter_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 namespace {
 
-DWORD FormStyle(const FormDescription& d, DWORD& exStyle) {
+DWORD FormStyle(const ui::FormDescription& d, DWORD& exStyle) {
   DWORD style = WS_CLIPCHILDREN;
   exStyle = WS_EX_CONTROLPARENT;
   switch (d.borderStyle) {
-    case BorderStyle::bsNone:
+    case ui::BorderStyle::bsNone:
       style |= WS_POPUP;
       break;
-    case BorderStyle::bsSingle:
+    case ui::BorderStyle::bsSingle:
       style |= WS_CAPTION | WS_BORDER;
       break;
-    case BorderStyle::bsSizeable:
+    case ui::BorderStyle::bsSizeable:
       style |= WS_CAPTION | WS_THICKFRAME;
       break;
-    case BorderStyle::bsDialog:
+    case ui::BorderStyle::bsDialog:
       style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME;
       exStyle |= WS_EX_DLGMODALFRAME;
       break;
-    case BorderStyle::bsToolWindow:
+    case ui::BorderStyle::bsToolWindow:
       style |= WS_CAPTION;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
-    case BorderStyle::bsSizeToolWin:
+    case ui::BorderStyle::bsSizeToolWin:
       style |= WS_CAPTION | WS_THICKFRAME;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
   }
-  if (d.borderStyle != BorderStyle::bsNone && (d.borderIcons & kBiSystemMenu)) {
+  if (d.borderStyle != ui::BorderStyle::bsNone && (d.borderIcons & ui::kBiSystemMenu)) {
     style |= WS_SYSMENU;
-    if (d.borderStyle != BorderStyle::bsDialog && d.borderStyle != BorderStyle::bsToolWindow &&
-        d.borderStyle != BorderStyle::bsSizeToolWin) {
-      if (d.borderIcons & kBiMinimize) style |= WS_MINIMIZEBOX;
-      if (d.borderIcons & kBiMaximize) style |= WS_MAXIMIZEBOX;
+    if (d.borderStyle != ui::BorderStyle::bsDialog &&
+        d.borderStyle != ui::BorderStyle::bsToolWindow &&
+        d.borderStyle != ui::BorderStyle::bsSizeToolWin) {
+      if (d.borderIcons & ui::kBiMinimize) style |= WS_MINIMIZEBOX;
+      if (d.borderIcons & ui::kBiMaximize) style |= WS_MAXIMIZEBOX;
     }
   }
   return style;
 }
 
-ControlDescription FormEntry(const FormDescription& d) {
-  ControlDescription self;
+ui::ControlDescription FormEntry(const ui::FormDescription& d) {
+  ui::ControlDescription self;
   self.name = d.name;
   self.caption = d.caption;
-  self.bounds = Rect{d.origin.x, d.origin.y, d.size.width, d.size.height};
-  self.options = kHidden;
+  self.bounds = ui::Rect{d.origin.x, d.origin.y, d.size.width, d.size.height};
+  self.options = ui::kHidden;
   return self;
 }
 
@@ -96,7 +97,7 @@ class ModalWindowsGuard {
 
 }  // namespace
 
-TForm::TForm(const FormDescription& d)
+TForm::TForm(const ui::FormDescription& d)
     : detail::FormSelf{FormEntry(d)}, TContainer(*this, self, nullptr), form_(d) {}
 
 TForm::~TForm() {
@@ -127,7 +128,7 @@ void TForm::Load(const HandlerTable& handlers) {
 
   DWORD exStyle = 0;
   const DWORD style = FormStyle(form_, exStyle);
-  Rect r = Bounds();
+  ui::Rect r = Bounds();
   if (form_.clientSize) {
     RECT rc{0, 0, form_.clientSize->width, form_.clientSize->height};
     ::AdjustWindowRectEx(&rc, style, FALSE, exStyle);
@@ -149,63 +150,63 @@ void TForm::Load(const HandlerTable& handlers) {
 }
 
 void TForm::CreateControls() {
-  for (const ControlDescription& d : form_.controls) {
+  for (const ui::ControlDescription& d : form_.controls) {
     TControl* parentControl =
         d.parent.empty() ? static_cast<TControl*>(this) : FindControl(d.parent);
     if (!parentControl) throw std::runtime_error("control parent missing");
     auto* parent = dynamic_cast<TContainer*>(parentControl);
     std::unique_ptr<TControl> c;
     switch (d.kind) {
-      case ControlKind::kPanel:
+      case ui::ControlKind::kPanel:
         c = std::make_unique<TPanel>(*this, d, parent);
         break;
-      case ControlKind::kPageControl:
+      case ui::ControlKind::kPageControl:
         c = std::make_unique<TPageControl>(*this, d, parent);
         break;
-      case ControlKind::kTabSheet: {
+      case ui::ControlKind::kTabSheet: {
         auto* pages = dynamic_cast<TPageControl*>(parentControl);
         if (!pages) throw std::runtime_error("tab sheet outside a page control");
         c = std::make_unique<TTabSheet>(*this, d, *pages);
         break;
       }
-      case ControlKind::kLabel:
+      case ui::ControlKind::kLabel:
         c = std::make_unique<TLabel>(*this, d, parent);
         break;
-      case ControlKind::kButton:
+      case ui::ControlKind::kButton:
         c = std::make_unique<TButton>(*this, d, parent);
         break;
-      case ControlKind::kEdit:
+      case ui::ControlKind::kEdit:
         c = std::make_unique<TEdit>(*this, d, parent);
         break;
-      case ControlKind::kMemo:
+      case ui::ControlKind::kMemo:
         c = std::make_unique<TMemo>(*this, d, parent);
         break;
-      case ControlKind::kListBox:
+      case ui::ControlKind::kListBox:
         c = std::make_unique<TListBox>(*this, d, parent);
         break;
-      case ControlKind::kCheckBox:
+      case ui::ControlKind::kCheckBox:
         c = std::make_unique<TCheckBox>(*this, d, parent);
         break;
-      case ControlKind::kRadioButton:
+      case ui::ControlKind::kRadioButton:
         c = std::make_unique<TRadioButton>(*this, d, parent);
         break;
-      case ControlKind::kAlignableCheckBox:
+      case ui::ControlKind::kAlignableCheckBox:
         c = std::make_unique<TAlignableCheckBox>(*this, d, parent);
         break;
-      case ControlKind::kAlignableRadioButton:
+      case ui::ControlKind::kAlignableRadioButton:
         c = std::make_unique<TAlignableRadioButton>(*this, d, parent);
         break;
-      case ControlKind::kSplitter:
+      case ui::ControlKind::kSplitter:
         c = std::make_unique<TSplitter>(*this, d, parent);
         break;
-      case ControlKind::kImage:
+      case ui::ControlKind::kImage:
         c = std::make_unique<TImage>(*this, d, parent);
         break;
-      case ControlKind::kBevel:
+      case ui::ControlKind::kBevel:
         c = std::make_unique<TBevel>(*this, d, parent);
         break;
     }
-    if (!parent && d.kind != ControlKind::kTabSheet)
+    if (!parent && d.kind != ui::ControlKind::kTabSheet)
       throw std::runtime_error("parent holds no controls");
     if (auto* b = dynamic_cast<TButton*>(c.get())) {
       if (b->IsDefault()) defaultButton_ = b;
@@ -286,20 +287,20 @@ void TForm::MoveTo(int left, int top) {
   SetBounds({left, top, Bounds().width, Bounds().height});
 }
 
-Size TForm::ClientSize() const {
-  const Rect area = DockArea();
-  return Size{area.width, area.height};
+ui::Size TForm::ClientSize() const {
+  const ui::Rect area = DockArea();
+  return ui::Size{area.width, area.height};
 }
 
-void TForm::SetClientSize(Size s) {
-  const Size client = ClientSize();
-  const Rect& b = Bounds();
+void TForm::SetClientSize(ui::Size s) {
+  const ui::Size client = ClientSize();
+  const ui::Rect& b = Bounds();
   SetBounds({b.left, b.top, b.width - client.width + s.width, b.height - client.height + s.height});
 }
 
-void TForm::ApplyBounds(const Rect&) {
+void TForm::ApplyBounds(const ui::Rect&) {
   if (!Handle()) return;
-  const Rect b = Bounds();
+  const ui::Rect b = Bounds();
   ::SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   StoreBounds(WindowBounds(Handle()));
@@ -352,7 +353,7 @@ void TForm::SetModalResult(int result) {
 
 void TForm::Close() {
   if (inModal_) {
-    SetModalResult(kModalCancel);
+    SetModalResult(ui::kModalCancel);
   } else {
     if (OnClose) OnClose();
     SetVisible(false);
@@ -387,8 +388,8 @@ void TForm::FocusFirst() {
 
 void TForm::ShowForModal() {
   if (OnShow) OnShow();
-  if (form_.position == FormPosition::poScreenCenter) {
-    const Size screen = ScreenSize();
+  if (form_.position == ui::FormPosition::poScreenCenter) {
+    const ui::Size screen = ScreenSize();
     MoveTo((screen.width - Bounds().width) / 2, (screen.height - Bounds().height) / 2);
   }
   SetVisible(true);
@@ -398,7 +399,7 @@ void TForm::ShowForModal() {
 }
 
 int TForm::ShowModal() {
-  if (inModal_ || !Handle()) return kModalCancel;
+  if (inModal_ || !Handle()) return ui::kModalCancel;
   const HWND previousActive = ::GetActiveWindow();  // borrowed
   ModalWindowsGuard disabled(Handle());
   modalResult_ = 0;
@@ -414,11 +415,11 @@ int TForm::ShowModal() {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns the thread
-      modalResult_ = kModalCancel;
+      modalResult_ = ui::kModalCancel;
       break;
     }
     if (got < 0 || !Handle()) {
-      modalResult_ = kModalCancel;
+      modalResult_ = ui::kModalCancel;
       break;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
@@ -505,4 +506,4 @@ std::optional<NormalRect> FormPlacement::Placement() {
   return NormalRect{r.left, r.top, r.right, r.bottom};
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -12,12 +12,12 @@
 #include "ui/buttons_win32.h"
 #include "ui/containers_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 namespace detail {
 // The form's own entry, made before the control base that refers to it.
 struct FormSelf {
-  ControlDescription self;
+  ui::ControlDescription self;
 };
 }  // namespace detail
 
@@ -25,10 +25,10 @@ struct FormSelf {
 // controls, binds the handlers the description names and lays out the docked controls.
 class TForm : private detail::FormSelf, public TContainer {
  public:
-  explicit TForm(const FormDescription& d);
+  explicit TForm(const ui::FormDescription& d);
   ~TForm() override;
 
-  const FormDescription& FormDescriptionData() const { return form_; }
+  const ui::FormDescription& FormDescriptionData() const { return form_; }
   // The control named `name` of the kind `T`, or null.
   template <typename T>
   T* Find(std::string_view name) const {
@@ -40,9 +40,9 @@ class TForm : private detail::FormSelf, public TContainer {
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }
   void MoveTo(int left, int top);
-  Size ClientSize() const;
-  void SetClientSize(Size s);
-  BorderStyle Border() const { return form_.borderStyle; }
+  ui::Size ClientSize() const;
+  void SetClientSize(ui::Size s);
+  ui::BorderStyle Border() const { return form_.borderStyle; }
 
   WindowState State() const { return state_; }
   void SetState(WindowState s);
@@ -69,7 +69,7 @@ class TForm : private detail::FormSelf, public TContainer {
   // Builds the form; derived forms call it from their constructor with their handlers.
   void Load(const HandlerTable& handlers);
   bool Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-  void ApplyBounds(const Rect& old) override;
+  void ApplyBounds(const ui::Rect& old) override;
   void ApplyCaption() override;
   void ApplyVisible() override;
 
@@ -83,13 +83,13 @@ class TForm : private detail::FormSelf, public TContainer {
   // property sheet, so the pages can be reached without a mouse.
   bool TurnPage(int step);
 
-  const FormDescription& form_;
+  const ui::FormDescription& form_;
   WindowClass class_;
   WindowClass panelClass_;
-  zv::win::UniqueFont font_;
-  zv::win::UniqueBrush brush_;
-  zv::win::UniqueIcon bigIcon_;
-  zv::win::UniqueIcon smallIcon_;
+  UniqueFont font_;
+  UniqueBrush brush_;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
   std::vector<std::unique_ptr<TControl>> controls_;
   std::map<std::string_view, TControl*> byName_;
   TButton* defaultButton_ = nullptr;
@@ -117,7 +117,7 @@ class FormPlacement final : public PlacementForm {
   void SetTop(int v) override { form_.MoveTo(form_.Left(), v); }
   void SetWidth(int v) override { form_.SetWidth(v); }
   void SetHeight(int v) override { form_.SetHeight(v); }
-  bool Sizeable() const override { return IsSizeable(form_.Border()); }
+  bool Sizeable() const override { return ui::IsSizeable(form_.Border()); }
   WindowState State() const override { return form_.State(); }
   void SetState(WindowState s) override { form_.SetState(s); }
   std::optional<NormalRect> Placement() override;
@@ -126,4 +126,4 @@ class FormPlacement final : public PlacementForm {
   TForm& form_;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

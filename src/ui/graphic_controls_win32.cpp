@@ -2,34 +2,34 @@
 
 #include "ui/form_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TLabel::TLabel(TForm& form, const ControlDescription& d, TContainer* parent)
+TLabel::TLabel(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TGraphicControl(form, d, parent) {
-  if (d.options & kAutoSize) AutoSize();
+  if (d.options & ui::kAutoSize) AutoSize();
 }
 
-Size TLabel::TextExtent() const {
+ui::Size TLabel::TextExtent() const {
   WindowDc screen(nullptr);
   SelectScope font(screen.get(), Form().Font());
   const std::wstring text = Wide(Caption().empty() ? std::string_view(" ") : Caption());
   RECT rc{0, 0, 0, 0};
   ::DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &rc,
               DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-  return Size{Caption().empty() ? 0 : rc.right - rc.left, rc.bottom - rc.top};
+  return ui::Size{Caption().empty() ? 0 : rc.right - rc.left, rc.bottom - rc.top};
 }
 
 void TLabel::AutoSize() {
-  const Size extent = TextExtent();
-  Rect r = Bounds();
-  const TAlign a = Align();
-  if (a != alTop && a != alBottom && a != alClient) r.width = extent.width;
-  if (a != alLeft && a != alRight && a != alClient) r.height = extent.height;
+  const ui::Size extent = TextExtent();
+  ui::Rect r = Bounds();
+  const ui::TAlign a = Align();
+  if (a != ui::alTop && a != ui::alBottom && a != ui::alClient) r.width = extent.width;
+  if (a != ui::alLeft && a != ui::alRight && a != ui::alClient) r.height = extent.height;
   SetBounds(r);
 }
 
 void TLabel::ApplyCaption() {
-  if (Description().options & kAutoSize) AutoSize();
+  if (Description().options & ui::kAutoSize) AutoSize();
   TGraphicControl::ApplyCaption();
 }
 
@@ -37,8 +37,8 @@ void TLabel::Paint(HDC dc) {
   SelectScope font(dc, Form().Font());
   ::SetBkMode(dc, TRANSPARENT);
   const std::wstring text = Wide(Caption());
-  const UINT format =
-      DT_NOPREFIX | DT_EXPANDTABS | ((Description().options & kRightJustify) ? DT_RIGHT : DT_LEFT);
+  const UINT format = DT_NOPREFIX | DT_EXPANDTABS |
+                      ((Description().options & ui::kRightJustify) ? DT_RIGHT : DT_LEFT);
   RECT rc = ToRECT(Bounds());
   if (!Enabled()) {
     RECT shifted = rc;
@@ -54,7 +54,7 @@ void TLabel::Paint(HDC dc) {
 
 void TImage::SetIcon(HICON icon) {
   icon_.reset(icon ? ::CopyIcon(icon) : nullptr);
-  if (icon_ && (Description().options & kAutoSize)) {
+  if (icon_ && (Description().options & ui::kAutoSize)) {
     ICONINFO info{};
     if (::GetIconInfo(icon_.get(), &info)) {
       UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
@@ -77,8 +77,8 @@ void TImage::Paint(HDC dc) {
 
 void TBevel::Paint(HDC dc) {
   // A lowered line along the bottom edge: shadow above highlight.
-  const Rect b = Bounds();
-  if (!(Description().options & kBottomLine)) {
+  const ui::Rect b = Bounds();
+  if (!(Description().options & ui::kBottomLine)) {
     RECT rc = ToRECT(b);
     ::DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
     return;
@@ -89,4 +89,4 @@ void TBevel::Paint(HDC dc) {
   ::FillRect(dc, &light, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

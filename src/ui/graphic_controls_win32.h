@@ -3,16 +3,16 @@
 
 #include "ui/control_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TLabel final : public TGraphicControl {
  public:
-  TLabel(TForm& form, const ControlDescription& d, TContainer* parent);
+  TLabel(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   using TControl::Align;
   using TControl::SetAlign;
   void Paint(HDC dc) override;
   // The caption's extent in the form's font.
-  Size TextExtent() const;
+  ui::Size TextExtent() const;
 
  protected:
   void ApplyCaption() override;
@@ -32,7 +32,7 @@ class TImage final : public TGraphicControl {
   void Paint(HDC dc) override;
 
  private:
-  zv::win::UniqueIcon icon_;
+  UniqueIcon icon_;
 };
 
 class TBevel final : public TGraphicControl {
@@ -43,4 +43,4 @@ class TBevel final : public TGraphicControl {
   void Paint(HDC dc) override;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -5,10 +5,10 @@
 #include "settings/registry_win32.h"
 #include "ui/forms_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 std::string RegistryInstallPath() {
-  const Variant v = zv::win::RegRead(kInstallPathKey, kInstallPathValue, Variant::Text(""));
+  const Variant v = RegRead(ui::kInstallPathKey, ui::kInstallPathValue, Variant::Text(""));
   const std::string* text = v.AsText();
   return text ? *text : std::string();
 }
@@ -19,7 +19,7 @@ bool Win32HelpEnvironment::FileExists(const std::string& path) {
 }
 
 void Win32HelpEnvironment::ShowError(const std::string& message) {
-  ::MessageBoxW(owner_, Wide(message).c_str(), Wide(kHelpErrorCaption).c_str(),
+  ::MessageBoxW(owner_, Wide(message).c_str(), Wide(ui::kHelpErrorCaption).c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -28,22 +28,17 @@ void Win32HelpEnvironment::Open(const std::string& path) {
   ::ShellExecuteW(owner_, L"OPEN", Wide(path).c_str(), L"", L"", SW_SHOW);
 }
 
-}  // namespace zv::ui::win
-
-namespace zv::ui {
-
-void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept {
+void ShowHelp(HWND owner, const InstallPathReader& readInstallPath) noexcept {
   try {
-    win::Win32HelpEnvironment env(owner,
-                                  readInstallPath ? readInstallPath : win::RegistryInstallPath);
-    ShowHelp(env);
+    Win32HelpEnvironment env(owner, readInstallPath ? readInstallPath : RegistryInstallPath);
+    ui::ShowHelp(env);
   } catch (...) {
     // The dialog stays usable whatever happened.
   }
 }
 
 void ShowHelp(HWND owner) noexcept {
-  ShowHelp(owner, win::RegistryInstallPath);
+  ShowHelp(owner, RegistryInstallPath);
 }
 
-}  // namespace zv::ui
+}  // namespace zv::win

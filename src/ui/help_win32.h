@@ -9,7 +9,7 @@
 #include "text/long_path_win32.h"
 #include "ui/help.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 // Reads the host's InstallPath; empty when missing, not a plain string, or unreadable.
 using InstallPathReader = std::function<std::string()>;
@@ -17,7 +17,7 @@ using InstallPathReader = std::function<std::string()>;
 // The host's InstallPath from the registry: text only, else empty.
 std::string RegistryInstallPath();
 
-class Win32HelpEnvironment : public HelpEnvironment {
+class Win32HelpEnvironment : public ui::HelpEnvironment {
  public:
   Win32HelpEnvironment(HWND owner, InstallPathReader readInstallPath)
       : owner_(owner), read_(std::move(readInstallPath)) {}
@@ -30,16 +30,12 @@ class Win32HelpEnvironment : public HelpEnvironment {
  private:
   HWND owner_;  // borrowed
   InstallPathReader read_;
-  zv::win::Win32DirectorySearch directories_;
+  Win32DirectorySearch directories_;
 };
-
-}  // namespace zv::ui::win
-
-namespace zv::ui {
 
 // Opens the help file for the dialog `owner` (borrowed), or says what is missing. The host's
 // InstallPath comes from `readInstallPath`, or from the registry when none is given.
-void ShowHelp(HWND owner, const win::InstallPathReader& readInstallPath) noexcept;
+void ShowHelp(HWND owner, const InstallPathReader& readInstallPath) noexcept;
 void ShowHelp(HWND owner) noexcept;
 
-}  // namespace zv::ui
+}  // namespace zv::win

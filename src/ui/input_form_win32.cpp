@@ -5,9 +5,9 @@
 
 #include "text/lines.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TInputForm::TInputForm() : TForm(kInputFormDescription) {
+TInputForm::TInputForm() : TForm(ui::kInputFormDescription) {
   Load({{"FormResize", [this] { FormResize(); }}});
   memo1_ = Find<TMemo>("Memo1");
   edit1_ = Find<TEdit>("Edit1");
@@ -16,12 +16,12 @@ TInputForm::TInputForm() : TForm(kInputFormDescription) {
   if (!memo1_ || !edit1_ || !button1_ || !button2_) throw std::runtime_error("input form");
 }
 
-InputGeometry TInputForm::Geometry() const {
-  return InputGeometry{memo1_->Bounds(), edit1_->Bounds(), button1_->Bounds(), button2_->Bounds(),
-                       ClientSize()};
+ui::InputGeometry TInputForm::Geometry() const {
+  return ui::InputGeometry{memo1_->Bounds(), edit1_->Bounds(), button1_->Bounds(),
+                           button2_->Bounds(), ClientSize()};
 }
 
-void TInputForm::Apply(const InputGeometry& g) {
+void TInputForm::Apply(const ui::InputGeometry& g) {
   memo1_->SetBounds(g.memo);
   edit1_->SetBounds(g.edit);
   button1_->SetBounds(g.button1);
@@ -30,12 +30,12 @@ void TInputForm::Apply(const InputGeometry& g) {
 
 void TInputForm::FormResize() {
   if (!memo1_) return;  // still loading
-  InputGeometry g = Geometry();
-  ApplyInputResizeRule(g);
+  ui::InputGeometry g = Geometry();
+  ui::ApplyInputResizeRule(g);
   Apply(g);
 }
 
-Size TInputForm::MeasureLine(std::string_view line) const {
+ui::Size TInputForm::MeasureLine(std::string_view line) const {
   WindowDc screen(nullptr);
   SelectScope font(screen.get(), Font());
   const std::wstring text = Wide(line);
@@ -46,26 +46,22 @@ Size TInputForm::MeasureLine(std::string_view line) const {
     ::GetTextMetricsW(screen.get(), &tm);
     extent.cy = tm.tmHeight;
   }
-  return Size{extent.cx, extent.cy};
+  return ui::Size{extent.cx, extent.cy};
 }
 
 void TInputForm::FitToPrompt(std::string_view prompt) {
-  const InputGeometry g =
-      FitInputBox(Geometry(), prompt, [this](std::string_view line) { return MeasureLine(line); });
+  const ui::InputGeometry g = ui::FitInputBox(
+      Geometry(), prompt, [this](std::string_view line) { return MeasureLine(line); });
   Apply(g);
   SetClientSize(g.client);
 }
 
-}  // namespace zv::ui::win
-
-namespace zv::ui {
-
 bool ShowInputBox(HICON icon, std::string_view prompt, std::string& text,
                   std::string_view title) noexcept {
   try {
-    win::TInputForm form;
+    TInputForm form;
     form.SetIcon(icon);
-    form.SetCaption(InputCaption(title));
+    form.SetCaption(ui::InputCaption(title));
     // The memo breaks lines only at CR LF, so every kind of break is shown as one.
     std::vector<std::string_view> lines = SplitLines(prompt);
     std::string shown;
@@ -76,7 +72,7 @@ bool ShowInputBox(HICON icon, std::string_view prompt, std::string& text,
     form.Memo1().SetText(shown);
     form.Edit1().SetText(text);
     form.FitToPrompt(prompt);
-    if (form.ShowModal() != kModalOk) return false;
+    if (form.ShowModal() != ui::kModalOk) return false;
     text = form.Edit1().Text();
     return true;
   } catch (...) {
@@ -84,4 +80,4 @@ bool ShowInputBox(HICON icon, std::string_view prompt, std::string& text,
   }
 }
 
-}  // namespace zv::ui
+}  // namespace zv::win

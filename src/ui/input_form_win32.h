@@ -9,7 +9,7 @@
 #include "ui/forms_win32.h"
 #include "ui/input_form.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TInputForm final : public TForm {
  public:
@@ -21,12 +21,12 @@ class TInputForm final : public TForm {
 
   // Sizes the box to the prompt (steps 4 to 14 of building it).
   void FitToPrompt(std::string_view prompt);
-  InputGeometry Geometry() const;
+  ui::InputGeometry Geometry() const;
 
  private:
   void FormResize();
-  void Apply(const InputGeometry& g);
-  Size MeasureLine(std::string_view line) const;
+  void Apply(const ui::InputGeometry& g);
+  ui::Size MeasureLine(std::string_view line) const;
 
   TMemo* memo1_ = nullptr;
   TEdit* edit1_ = nullptr;
@@ -34,13 +34,9 @@ class TInputForm final : public TForm {
   TButton* button2_ = nullptr;
 };
 
-}  // namespace zv::ui::win
-
-namespace zv::ui {
-
 // Asks for one line of text. `icon` (borrowed) becomes the box's icon; `text` is shown first
 // and receives the entered text on OK. True exactly when the box was closed with OK.
 bool ShowInputBox(HICON icon, std::string_view prompt, std::string& text,
                   std::string_view title) noexcept;
 
-}  // namespace zv::ui
+}  // namespace zv::win

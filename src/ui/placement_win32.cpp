@@ -18,25 +18,25 @@ bool IniPlacementStore::Save() {
   return SaveIniStore();
 }
 
-bool SavePlacement(ui::win::TForm& form, std::string_view section) {
+bool SavePlacement(TForm& form, std::string_view section) {
   IniPlacementStore store;
   return SavePlacement(form, section, store);
 }
 
-void LoadPlacement(ui::win::TForm& form, std::string_view section) {
+void LoadPlacement(TForm& form, std::string_view section) {
   IniPlacementStore store;
   LoadPlacement(form, section, store);
 }
 
-bool SavePlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store) {
-  ui::win::FormPlacement placement(form);
+bool SavePlacement(TForm& form, std::string_view section, PlacementStore& store) {
+  FormPlacement placement(form);
   return zv::SavePlacement(placement, section, store);
 }
 
-void LoadPlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store) {
-  ui::win::FormPlacement placement(form);
-  const ui::Size screen = ui::win::ScreenSize();
-  zv::LoadPlacement(placement, section, store, ScreenSize{screen.width, screen.height});
+void LoadPlacement(TForm& form, std::string_view section, PlacementStore& store) {
+  FormPlacement placement(form);
+  const ui::Size screen = ScreenSize();
+  zv::LoadPlacement(placement, section, store, zv::ScreenSize{screen.width, screen.height});
 }
 
 }  // namespace zv::win

@@ -17,13 +17,13 @@ class IniPlacementStore final : public PlacementStore {
 };
 
 // Stores the form's placement under `section` and writes the settings file.
-bool SavePlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store);
+bool SavePlacement(TForm& form, std::string_view section, PlacementStore& store);
 // Restores it, keeping the form on the primary screen.
-void LoadPlacement(ui::win::TForm& form, std::string_view section, PlacementStore& store);
+void LoadPlacement(TForm& form, std::string_view section, PlacementStore& store);
 
 // The same with the process-wide settings store. A file that cannot be written is reported by
 // the result only; the form closes all the same.
-bool SavePlacement(ui::win::TForm& form, std::string_view section);
-void LoadPlacement(ui::win::TForm& form, std::string_view section);
+bool SavePlacement(TForm& form, std::string_view section);
+void LoadPlacement(TForm& form, std::string_view section);
 
 }  // namespace zv::win

@@ -9,7 +9,7 @@
 #include "ui/help_win32.h"
 #include "ui/input_form_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 namespace {
 
@@ -28,13 +28,13 @@ class WaitCursor {
 }  // namespace
 
 TSetupForm::TSetupForm(PatternSettings& settings)
-    : TForm(kSetupFormDescription), model_(*this, *this, settings) {
+    : TForm(ui::kSetupFormDescription), model_(*this, *this, settings) {
   Load(Handlers());
   // The shared handlers need to know which control raised them.
-  for (const auto& memo : kSetupMemos) {
+  for (const auto& memo : ui::kSetupMemos) {
     Control(memo.control).OnChange = [this, c = memo.control](TControl&) { model_.MemoChange(c); };
   }
-  for (const auto& check : kSetupChecks) {
+  for (const auto& check : ui::kSetupChecks) {
     Control(check.control).OnClick = [this, c = check.control](TControl&) { model_.CheckClick(c); };
   }
   TCommonForm common;
@@ -77,8 +77,8 @@ HandlerTable TSetupForm::Handlers() {
 }
 
 void TSetupForm::BindControls() {
-  for (size_t i = 0; i < kSetupControlCount; ++i) {
-    controls_[i] = FindControl(SetupControlName(static_cast<SetupControl>(i)));
+  for (size_t i = 0; i < ui::kSetupControlCount; ++i) {
+    controls_[i] = FindControl(ui::SetupControlName(static_cast<ui::SetupControl>(i)));
     if (!controls_[i]) throw std::runtime_error("setup form: control missing");
   }
   list_ = Find<TListBox>("PatternListBox");
@@ -96,7 +96,7 @@ int TSetupForm::Execute() {
 }
 
 void TSetupForm::EnableAssociateNotavoCheck(bool on) {
-  Control(SetupControl::kAssociateNotavoCheck).SetEnabled(on);
+  Control(ui::SetupControl::kAssociateNotavoCheck).SetEnabled(on);
 }
 
 // ---- SetupView
@@ -126,57 +126,57 @@ void TSetupForm::SetItemIndex(int index) {
   list_->SetItemIndex(index);
 }
 
-std::string TSetupForm::Text(SetupControl memo) const {
+std::string TSetupForm::Text(ui::SetupControl memo) const {
   const auto* edit = dynamic_cast<const TEdit*>(&Control(memo));
   return edit ? edit->Text() : std::string();
 }
 
-void TSetupForm::SetText(SetupControl memo, std::string_view text) {
+void TSetupForm::SetText(ui::SetupControl memo, std::string_view text) {
   if (auto* edit = dynamic_cast<TEdit*>(&Control(memo))) edit->SetText(text);
 }
 
-bool TSetupForm::Checked(SetupControl box) const {
+bool TSetupForm::Checked(ui::SetupControl box) const {
   if (const auto* check = dynamic_cast<const TCheckBox*>(&Control(box))) return check->Checked();
   if (const auto* radio = dynamic_cast<const TRadioButton*>(&Control(box))) return radio->Checked();
   return false;
 }
 
-void TSetupForm::SetChecked(SetupControl box, bool on) {
+void TSetupForm::SetChecked(ui::SetupControl box, bool on) {
   if (auto* check = dynamic_cast<TCheckBox*>(&Control(box))) check->SetChecked(on);
   if (auto* radio = dynamic_cast<TRadioButton*>(&Control(box))) radio->SetChecked(on);
 }
 
-void TSetupForm::SetEnabled(SetupControl control, bool on) {
+void TSetupForm::SetEnabled(ui::SetupControl control, bool on) {
   Control(control).SetEnabled(on);
 }
 
-int TSetupForm::Extent(SetupExtent e) const {
+int TSetupForm::Extent(ui::SetupExtent e) const {
   switch (e) {
-    case SetupExtent::kPatternPanelWidth:
+    case ui::SetupExtent::kPatternPanelWidth:
       return patternPanel_->Bounds().width;
-    case SetupExtent::kPanel1Height:
+    case ui::SetupExtent::kPanel1Height:
       return panel1_->Bounds().height;
-    case SetupExtent::kAddressMemoHeight:
-      return Control(SetupControl::kAddressMemo).Bounds().height;
-    case SetupExtent::kAddressOnRadioHeight:
-      return Control(SetupControl::kAddressOnRadio).Bounds().height;
-    case SetupExtent::kAddressOffRadioHeight:
-      return Control(SetupControl::kAddressOffRadio).Bounds().height;
-    case SetupExtent::kZorvekPanelHeight:
+    case ui::SetupExtent::kAddressMemoHeight:
+      return Control(ui::SetupControl::kAddressMemo).Bounds().height;
+    case ui::SetupExtent::kAddressOnRadioHeight:
+      return Control(ui::SetupControl::kAddressOnRadio).Bounds().height;
+    case ui::SetupExtent::kAddressOffRadioHeight:
+      return Control(ui::SetupControl::kAddressOffRadio).Bounds().height;
+    case ui::SetupExtent::kZorvekPanelHeight:
       return zorvekPanel_->Bounds().height;
   }
   return 0;
 }
 
-void TSetupForm::SetExtent(SetupExtent e, int pixels) {
+void TSetupForm::SetExtent(ui::SetupExtent e, int pixels) {
   switch (e) {
-    case SetupExtent::kPatternPanelWidth:
+    case ui::SetupExtent::kPatternPanelWidth:
       patternPanel_->SetWidth(pixels);
       break;
-    case SetupExtent::kPanel1Height:
+    case ui::SetupExtent::kPanel1Height:
       panel1_->SetHeight(pixels);
       break;
-    case SetupExtent::kZorvekPanelHeight:
+    case ui::SetupExtent::kZorvekPanelHeight:
       zorvekPanel_->SetHeight(pixels);
       break;
     default:
@@ -209,32 +209,28 @@ void TSetupForm::Help() {
 }
 
 int TSetupForm::ReadInt(std::string_view key, int fallback) {
-  return IniRead(kSetupSection, key, Variant::Int32(fallback)).ToInt32(fallback);
+  return IniRead(ui::kSetupSection, key, Variant::Int32(fallback)).ToInt32(fallback);
 }
 
 void TSetupForm::WriteInt(std::string_view key, int value) {
-  IniWrite(kSetupSection, key, Variant::Int32(value));
+  IniWrite(ui::kSetupSection, key, Variant::Int32(value));
 }
 
 void TSetupForm::LoadPlacement() {
-  zv::win::LoadPlacement(*this, kSetupSection);
+  zv::win::LoadPlacement(*this, ui::kSetupSection);
 }
 
 // A file that cannot be written leaves the old one; the dialog closes all the same.
 void TSetupForm::SavePlacement() {
-  zv::win::SavePlacement(*this, kSetupSection);
+  zv::win::SavePlacement(*this, ui::kSetupSection);
 }
-
-}  // namespace zv::ui::win
-
-namespace zv::ui {
 
 namespace {
 
 // Never destroyed at unload: a dialog that clean-up did not release stays with the process
 // rather than being destroyed under the loader lock.
-std::unique_ptr<win::TSetupForm>& Instance() {
-  static auto* const instance = new std::unique_ptr<win::TSetupForm>();
+std::unique_ptr<TSetupForm>& Instance() {
+  static auto* const instance = new std::unique_ptr<TSetupForm>();
   return *instance;
 }
 
@@ -242,7 +238,7 @@ std::unique_ptr<win::TSetupForm>& Instance() {
 
 void CreateSetupDialog(PatternSettings& settings) {
   Instance().reset();
-  Instance() = std::make_unique<win::TSetupForm>(settings);
+  Instance() = std::make_unique<TSetupForm>(settings);
 }
 
 void EnableAssociateNotavoCheck(bool on) {
@@ -250,15 +246,15 @@ void EnableAssociateNotavoCheck(bool on) {
 }
 
 int ShowSetupDialog() {
-  return Instance() ? Instance()->Execute() : kModalCancel;
+  return Instance() ? Instance()->Execute() : ui::kModalCancel;
 }
 
 void DestroySetupDialog() {
   Instance().reset();
 }
 
-win::TSetupForm* SetupDialog() {
+TSetupForm* SetupDialog() {
   return Instance().get();
 }
 
-}  // namespace zv::ui
+}  // namespace zv::win

@@ -14,9 +14,9 @@
 #include "ui/setup_form.h"
 #include "ui/setup_model.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-class TSetupForm final : public TForm, private SetupView, private SetupServices {
+class TSetupForm final : public TForm, private ui::SetupView, private ui::SetupServices {
  public:
   // Builds the hidden dialog over `settings`, which must outlive it, and runs FormCreate.
   explicit TSetupForm(PatternSettings& settings);
@@ -37,13 +37,13 @@ class TSetupForm final : public TForm, private SetupView, private SetupServices 
   void ClearItems() override;
   int ItemIndex() const override;
   void SetItemIndex(int index) override;
-  std::string Text(SetupControl memo) const override;
-  void SetText(SetupControl memo, std::string_view text) override;
-  bool Checked(SetupControl box) const override;
-  void SetChecked(SetupControl box, bool on) override;
-  void SetEnabled(SetupControl control, bool on) override;
-  int Extent(SetupExtent e) const override;
-  void SetExtent(SetupExtent e, int pixels) override;
+  std::string Text(ui::SetupControl memo) const override;
+  void SetText(ui::SetupControl memo, std::string_view text) override;
+  bool Checked(ui::SetupControl box) const override;
+  void SetChecked(ui::SetupControl box, bool on) override;
+  void SetEnabled(ui::SetupControl control, bool on) override;
+  int Extent(ui::SetupExtent e) const override;
+  void SetExtent(ui::SetupExtent e, int pixels) override;
   int PageCount() const override;
   int ActivePage() const override;
   void SetActivePage(int index) override;
@@ -59,21 +59,17 @@ class TSetupForm final : public TForm, private SetupView, private SetupServices 
 
   // Resolves the controls the behaviour uses; run once the form has built them.
   void BindControls();
-  TControl& Control(SetupControl c) const { return *controls_[static_cast<size_t>(c)]; }
+  TControl& Control(ui::SetupControl c) const { return *controls_[static_cast<size_t>(c)]; }
   HandlerTable Handlers();
 
-  SetupModel model_;
-  std::array<TControl*, kSetupControlCount> controls_{};
+  ui::SetupModel model_;
+  std::array<TControl*, ui::kSetupControlCount> controls_{};
   TListBox* list_ = nullptr;
   TPageControl* pages_ = nullptr;
   TControl* patternPanel_ = nullptr;
   TControl* panel1_ = nullptr;
   TControl* zorvekPanel_ = nullptr;
 };
-
-}  // namespace zv::ui::win
-
-namespace zv::ui {
 
 // The one setup dialog of the process, alive from start-up to clean-up.
 void CreateSetupDialog(PatternSettings& settings);
@@ -83,6 +79,6 @@ void EnableAssociateNotavoCheck(bool on);
 int ShowSetupDialog();
 void DestroySetupDialog();
 // The dialog, or null; for the tests that drive it.
-win::TSetupForm* SetupDialog();
+TSetupForm* SetupDialog();
 
-}  // namespace zv::ui
+}  // namespace zv::win

@@ -5,9 +5,9 @@
 
 #include "ui/containers_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TSplitter::TSplitter(TForm& form, const ControlDescription& d, TContainer* parent)
+TSplitter::TSplitter(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TWinControl(form, d, parent), class_(L"TSplitter", 0) {
   const WORD halftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
   pattern_.reset(::CreateBitmap(8, 8, 1, 1, halftone));
@@ -22,7 +22,7 @@ TSplitter::~TSplitter() {
 }
 
 bool TSplitter::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  const bool horizontal = Align() == alLeft || Align() == alRight;
+  const bool horizontal = Align() == ui::alLeft || Align() == ui::alRight;
   POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
   switch (msg) {
     case WM_SETCURSOR:
@@ -79,19 +79,19 @@ void TSplitter::BeginDrag(POINT at) {
   TContainer* parent = Parent();
   if (!parent || dragging_) return;
   // The docking in force, which may differ from the described one.
-  const std::vector<DockChild> items = parent->DockChildren();
+  const std::vector<ui::DockChild> items = parent->DockChildren();
   const auto& children = parent->Children();
   const size_t self = static_cast<size_t>(std::find(children.begin(), children.end(), this) -
                                           children.begin());
-  const auto target = SplitterTarget(items, self);
+  const auto target = ui::SplitterTarget(items, self);
   if (!target) return;
-  const bool horizontal = Align() == alLeft || Align() == alRight;
-  const Rect area = parent->DockArea();
+  const bool horizontal = Align() == ui::alLeft || Align() == ui::alRight;
+  const ui::Rect area = parent->DockArea();
   target_ = children[*target];
-  range_ = SplitterRange(items, self, *target, horizontal ? area.width : area.height);
+  range_ = ui::SplitterRange(items, self, *target, horizontal ? area.width : area.height);
   start_ = at;
   newSize_ = horizontal ? target_->Bounds().width : target_->Bounds().height;
-  bar_ = SplitterBar(items[*target], items[self], newSize_);
+  bar_ = ui::SplitterBar(items[*target], items[self], newSize_);
   previousFocus_ = ::GetFocus();
   dragging_ = true;
   ::SetCapture(Handle());
@@ -100,14 +100,14 @@ void TSplitter::BeginDrag(POINT at) {
 }
 
 void TSplitter::MoveDrag(POINT at) {
-  const bool horizontal = Align() == alLeft || Align() == alRight;
+  const bool horizontal = Align() == ui::alLeft || Align() == ui::alRight;
   const int delta = horizontal ? at.x - start_.x : at.y - start_.y;
-  const DockChild target{target_->Bounds(), Align(), true};
-  const int size = SplitterNewSize(target, Align(), delta, range_);
+  const ui::DockChild target{target_->Bounds(), Align(), true};
+  const int size = ui::SplitterNewSize(target, Align(), delta, range_);
   if (size == newSize_) return;
   DrawBar();  // off
   newSize_ = size;
-  bar_ = SplitterBar(target, DockChild{Bounds(), Align(), true}, newSize_);
+  bar_ = ui::SplitterBar(target, ui::DockChild{Bounds(), Align(), true}, newSize_);
   DrawBar();
 }
 
@@ -121,7 +121,7 @@ void TSplitter::EndDrag(bool apply) {
   TControl* target = target_;
   target_ = nullptr;
   if (!apply || !target) return;
-  if (Align() == alLeft || Align() == alRight) {
+  if (Align() == ui::alLeft || Align() == ui::alRight) {
     target->SetWidth(newSize_);
   } else {
     target->SetHeight(newSize_);
@@ -136,4 +136,4 @@ void TSplitter::DrawBar() {
   ::PatBlt(dc.get(), bar_.left, bar_.top, bar_.width, bar_.height, PATINVERT);
 }
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

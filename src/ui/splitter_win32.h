@@ -4,13 +4,13 @@
 #include "ui/control_win32.h"
 #include "ui/splitter.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 // Drags the inverted bar of its own thickness while the mouse button is held; the size of the
 // sibling docked just before it changes on release, Esc abandons the drag.
 class TSplitter final : public TWinControl {
  public:
-  TSplitter(TForm& form, const ControlDescription& d, TContainer* parent);
+  TSplitter(TForm& form, const ui::ControlDescription& d, TContainer* parent);
   ~TSplitter() override;
   using TControl::Align;
   using TControl::SetAlign;
@@ -26,13 +26,13 @@ class TSplitter final : public TWinControl {
   WindowClass class_;
   bool dragging_ = false;
   TControl* target_ = nullptr;
-  SplitRange range_;
+  ui::SplitRange range_;
   POINT start_{};
   int newSize_ = 0;
-  Rect bar_;
+  ui::Rect bar_;
   HWND previousFocus_ = nullptr;  // borrowed
   UniqueBitmap pattern_;
-  zv::win::UniqueBrush brush_;
+  UniqueBrush brush_;
 };
 
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -5,9 +5,9 @@
 #include "text/constants.h"
 #include "ui/common_form_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
-TVersionForm::TVersionForm() : TForm(kVersionFormDescription) {
+TVersionForm::TVersionForm() : TForm(ui::kVersionFormDescription) {
   Load({});
   image1_ = Find<TImage>("Image1");
   okButton_ = Find<TButton>("OKButton");
@@ -15,19 +15,19 @@ TVersionForm::TVersionForm() : TForm(kVersionFormDescription) {
 }
 
 void TVersionForm::CenterOnWindow(HWND window) {
-  const Size screen = ScreenSize();
+  const ui::Size screen = ScreenSize();
   RECT rc{};
-  Rect target{0, 0, screen.width, screen.height};
+  ui::Rect target{0, 0, screen.width, screen.height};
   if (window && ::GetWindowRect(window, &rc)) {
-    target = Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    target = ui::Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
   }
-  const Point p = zv::ui::CenterOnWindow(Size{Bounds().width, Bounds().height}, target, screen);
+  const ui::Point p = ui::CenterOnWindow(ui::Size{Bounds().width, Bounds().height}, target, screen);
   MoveTo(p.x, p.y);
 }
 
 void TVersionForm::SetVersionTexts(std::string_view purpose, std::string_view name,
                                    std::string_view version, std::string_view years) {
-  const VersionTexts t = zv::ui::SetVersionTexts(purpose, name, version, years);
+  const ui::VersionTexts t = ui::SetVersionTexts(purpose, name, version, years);
   SetCaption(t.caption);
   Find<TLabel>("TextLabel")->SetCaption(t.text);
   Find<TLabel>("VersionLabel")->SetCaption(t.version);
@@ -35,23 +35,19 @@ void TVersionForm::SetVersionTexts(std::string_view purpose, std::string_view na
   Find<TLabel>("CopyrightLabel2")->SetCaption(t.copyright2);
 }
 
-}  // namespace zv::ui::win
-
-namespace zv::ui {
-
 void ShowAboutBox(HWND window) noexcept {
   try {
-    win::TVersionForm form;
+    TVersionForm form;
     {
-      win::TCommonForm common;
+      TCommonForm common;
       form.Image1().SetIcon(common.PluginIcon());
     }
     form.CenterOnWindow(window);
-    form.SetVersionTexts(kVersionPurpose, kPlugName, kVersionText, kYearRange);
+    form.SetVersionTexts(ui::kVersionPurpose, kPlugName, kVersionText, kYearRange);
     form.ShowModal();
   } catch (...) {
     // The host gets no error from the About box.
   }
 }
 
-}  // namespace zv::ui
+}  // namespace zv::win

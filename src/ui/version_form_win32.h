@@ -8,7 +8,7 @@
 #include "ui/forms_win32.h"
 #include "ui/version_form.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 
 class TVersionForm final : public TForm {
  public:
@@ -26,12 +26,8 @@ class TVersionForm final : public TForm {
   TButton* okButton_ = nullptr;
 };
 
-}  // namespace zv::ui::win
-
-namespace zv::ui {
-
 // Shows the About box modally, centred on `window` (borrowed; may be null), and destroys it when
 // it closes. Needs no start-up.
 void ShowAboutBox(HWND window) noexcept;
 
-}  // namespace zv::ui
+}  // namespace zv::win

@@ -11,7 +11,7 @@
 #include "plugin/send_check_host_win32.h"
 #include "ui/ui_harness_win32.h"
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 // What a second thread saw of the warning box before answering it.
@@ -183,4 +183,4 @@ TEST(CheckOutgoingMailWin32, AttachmentFromTheHostsEditor) {
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win

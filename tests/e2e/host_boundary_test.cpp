@@ -148,10 +148,10 @@ class Capture : public HostBoundary {
     folder_ = std::string(temp) + "zv-capture-" + std::to_string(::GetCurrentProcessId()) + "\\";
     ::CreateDirectoryA(folder_.c_str(), nullptr);
     mailora::Script().account = folder_;
-    ASSERT_TRUE(zv::BindHost(binding_));
+    ASSERT_TRUE(zv::win::BindHost(binding_));
   }
   void TearDown() override {
-    zv::UnbindHost(binding_);
+    zv::win::UnbindHost(binding_);
     ::DeleteFileA(SignaturePath().c_str());
     ::RemoveDirectoryA(folder_.c_str());
     HostBoundary::TearDown();
@@ -168,15 +168,15 @@ class Capture : public HostBoundary {
   }
 
   std::string folder_;
-  zv::HostBinding binding_;
+  zv::win::HostBinding binding_;
 };
 
 TEST_F(Capture, FindsTheBodyAndTheSelector) {
   mailora::CompositionWindow w("body", "(無し)");
-  const zv::CompositionParts parts = zv::FindCompositionParts(w.hwnd());
+  const zv::win::CompositionParts parts = zv::win::FindCompositionParts(w.hwnd());
   EXPECT_EQ(parts.body, w.body());
   EXPECT_EQ(parts.selector, w.selector());
-  EXPECT_EQ(zv::WindowText(parts.selector), "(無し)");
+  EXPECT_EQ(zv::win::WindowText(parts.selector), "(無し)");
 }
 
 TEST_F(Capture, BodyAndSignatureTable) {
@@ -210,7 +210,8 @@ TEST_F(Capture, BodyAndSignatureTable) {
     mailora::CompositionWindow w(c.body, c.selector);
     mailora::Script().headers[w.hwnd()] = "To: a@example.com\r\n";
     mailora::Script().calls.clear();
-    const zv::OutgoingMail mail = zv::CaptureOutgoingMail(zv::HostCalls(binding_.table), w.hwnd());
+    const zv::OutgoingMail mail =
+        zv::win::CaptureOutgoingMail(zv::win::HostCalls(binding_.table), w.hwnd());
     EXPECT_EQ(mail.header, "To: a@example.com\r\n");
     EXPECT_EQ(mail.body, c.expected);
     const bool askedAccount =

@@ -11,7 +11,7 @@
 #include "plugin/entry_points_win32.h"
 #include "plugin/lifecycle_win32.h"
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 using test::NotavoFolder;
@@ -22,15 +22,15 @@ using test::NotavoRegistry;
 class MemoLink : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(State().started);
-    State().started = true;
-    State().patterns = PatternSettings{};
-    State().patterns.associateOption = true;
+    ASSERT_FALSE(State().lifecycle.started);
+    State().lifecycle.started = true;
+    State().lifecycle.patterns = PatternSettings{};
+    State().lifecycle.patterns.associateOption = true;
     ASSERT_EQ(test::FindNotavo(), nullptr) << "a Notavo from elsewhere is running";
   }
   void TearDown() override {
-    State().started = false;
-    State().patterns = PatternSettings{};
+    State().lifecycle.started = false;
+    State().lifecycle.patterns = PatternSettings{};
   }
 };
 
@@ -116,7 +116,7 @@ TEST_F(MemoLink, OptionOffNothingStartsAndNothingReachesNotavo) {
   NotavoRegistry registry;
   ASSERT_TRUE(registry.SetText("Path", folder.folder()));
   ASSERT_TRUE(registry.SetText("ExeName", "Notavo"));
-  State().patterns.associateOption = false;
+  State().lifecycle.patterns.associateOption = false;
 
   FolderCreate();
   EXPECT_TRUE(folder.Running().empty());
@@ -130,7 +130,7 @@ TEST_F(MemoLink, OptionOffNothingStartsAndNothingReachesNotavo) {
   EXPECT_TRUE(folder.Shown().empty());
 
   // The same Notavo takes a text once the option is on: the silence above was the option's.
-  State().patterns.associateOption = true;
+  State().lifecycle.patterns.associateOption = true;
   ViewClose();
   EXPECT_EQ(folder.Shown(), std::vector<std::string>{""});
 }
@@ -153,4 +153,4 @@ TEST_F(MemoLink, HungNotavoReturnsWithinTheTimeOut) {
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win

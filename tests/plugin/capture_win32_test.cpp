@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 // A window whose answers to WM_GETTEXTLENGTH and WM_GETTEXT are scripted, to see how the
@@ -198,19 +198,19 @@ TEST(CaptureOutgoingMail, SignatureFileCases) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
-TEST(ReadWholeFile, Bytes) {
+TEST(ReadWholeFileOrEmpty, Bytes) {
   const std::string folder = TempFolder();
   ::CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = folder + "bytes";
   std::string bytes;
   for (int i = 0; i < 3 * 256; ++i) bytes.push_back(static_cast<char>(i));
   WriteFile(path, bytes);
-  EXPECT_EQ(ReadWholeFile(path), bytes);
+  EXPECT_EQ(ReadWholeFileOrEmpty(path), bytes);
   WriteFile(path, "");
-  EXPECT_EQ(ReadWholeFile(path), "");
+  EXPECT_EQ(ReadWholeFileOrEmpty(path), "");
   ::DeleteFileA(path.c_str());
-  EXPECT_EQ(ReadWholeFile(path), "");
-  EXPECT_EQ(ReadWholeFile(folder), "");
+  EXPECT_EQ(ReadWholeFileOrEmpty(path), "");
+  EXPECT_EQ(ReadWholeFileOrEmpty(folder), "");
   ::RemoveDirectoryA(folder.c_str());
 }
 
@@ -234,4 +234,4 @@ TEST(EqualsIgnoringCaseUserLocale, Table) {
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win

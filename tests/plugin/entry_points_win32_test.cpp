@@ -10,7 +10,7 @@
 
 #include "plugin/lifecycle_win32.h"
 
-namespace zv {
+namespace zv::win {
 namespace {
 
 constexpr char kRecordKey[] = "Software\\Tessaly Lab\\Zorvek32";
@@ -50,7 +50,7 @@ TEST(StartUp, RefusedOutsideTheHostWithoutLoadingAPlantedExecutable) {
 
   EXPECT_FALSE(StartUp("1.10"));
   EXPECT_EQ(::GetModuleHandleA("Mailora.exe"), nullptr);
-  EXPECT_FALSE(State().started);
+  EXPECT_FALSE(State().lifecycle.started);
   EXPECT_EQ(State().host.module.get(), nullptr);
   // The record is written before the host is looked for.
   EXPECT_EQ(RecordValue("Version"), "Ver.1.04 Rev.2");
@@ -93,14 +93,14 @@ class SendSequence : public ::testing::Test {
     PluginState& state = State();
     state.host.table[HostFn::kSendGetHeader] = reinterpret_cast<void*>(&FakeGetHeader);
     state.host.table[HostFn::kSendSetHeader] = reinterpret_cast<void*>(&FakeSetHeader);
-    state.patterns = PatternSettings{};
-    state.started = true;
+    state.lifecycle.patterns = PatternSettings{};
+    state.lifecycle.started = true;
     g_setHeaders.clear();
     g_throwOnHeader = false;
   }
   void TearDown() override {
     CleanUp();
-    EXPECT_FALSE(State().started);
+    EXPECT_FALSE(State().lifecycle.started);
     EXPECT_EQ(State().host.table[HostFn::kSendGetHeader], nullptr);
   }
 };
@@ -119,7 +119,7 @@ TEST_F(SendSequence, HeaderOptionTable) {
       {false, "To: a\r\nSubject: s", {}},
   };
   for (const auto& c : cases) {
-    State().patterns.headerOption = c.headerOption;
+    State().lifecycle.patterns.headerOption = c.headerOption;
     g_header = c.header;
     g_setHeaders.clear();
     EXPECT_EQ(SendPost(nullptr), kHostTrue) << c.header;
@@ -134,8 +134,8 @@ TEST_F(SendSequence, FailureLetsTheMailThroughWithTheHeaderUntouched) {
 }
 
 TEST_F(SendSequence, OtherEntryPointsAnswerQuietly) {
-  State().patterns.associateOption = true;
-  EXPECT_EQ(zv::Setup(), 2);
+  State().lifecycle.patterns.associateOption = true;
+  EXPECT_EQ(zv::win::Setup(), 2);
   FolderCreate();
   ViewClose();
   ViewLoadMail(nullptr, nullptr);
@@ -154,18 +154,18 @@ TEST_F(SendSequence, OtherEntryPointsAnswerQuietly) {
   // Already started: an accepted version changes nothing, a refused one is still refused.
   EXPECT_TRUE(StartUp("1.10"));
   EXPECT_FALSE(StartUp("1.0"));
-  EXPECT_TRUE(State().started);
+  EXPECT_TRUE(State().lifecycle.started);
 }
 
 TEST(SendPost, NotStartedLetsTheMailThroughWithoutCallingTheHost) {
-  ASSERT_FALSE(State().started);
+  ASSERT_FALSE(State().lifecycle.started);
   State().host.table[HostFn::kSendGetHeader] = reinterpret_cast<void*>(&FakeGetHeader);
   g_headerCalls = 0;
   EXPECT_EQ(SendPost(nullptr), kHostTrue);
   EXPECT_EQ(g_headerCalls, 0);
-  EXPECT_EQ(zv::Setup(), 2);
+  EXPECT_EQ(zv::win::Setup(), 2);
   State().host.table = HostTable{};
 }
 
 }  // namespace
-}  // namespace zv
+}  // namespace zv::win

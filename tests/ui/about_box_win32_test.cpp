@@ -39,7 +39,7 @@ TEST_P(AboutBoxPlacement, CentredOnWindowAndKeptOnScreen) {
   HWND host = MakeHost(c.host);
   ASSERT_NE(host, nullptr);
   const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-  zv::test::WhileModal([&] { ShowAboutBox(host); },
+  zv::test::WhileModal([&] { win::ShowAboutBox(host); },
                        [&] {
                          HWND box = zv::test::WaitForWindow(L"TVersionForm");
                          ASSERT_NE(box, nullptr);
@@ -70,7 +70,7 @@ TEST(AboutBox, DesignedWindowAndTexts) {
   HWND host = MakeHost({100, 100, 640, 480});
   ::SetActiveWindow(host);
   zv::test::WhileModal(
-      [&] { ShowAboutBox(host); },
+      [&] { win::ShowAboutBox(host); },
       [&] {
         HWND box = zv::test::WaitForWindow(L"TVersionForm");
         ASSERT_NE(box, nullptr);
@@ -96,7 +96,7 @@ TEST(AboutBox, DesignedWindowAndTexts) {
 }
 
 TEST(AboutBox, WithoutWindowCentresOnScreen) {
-  zv::test::WhileModal([&] { ShowAboutBox(nullptr); },
+  zv::test::WhileModal([&] { win::ShowAboutBox(nullptr); },
                        [&] {
                          HWND box = zv::test::WaitForWindow(L"TVersionForm");
                          ASSERT_NE(box, nullptr);

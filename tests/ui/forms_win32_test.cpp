@@ -13,23 +13,23 @@
 #include "ui/alignable_radio_button_win32.h"
 #include "ui_harness_win32.h"
 
-namespace zv::ui::win {
+namespace zv::win {
 namespace {
 
-using K = ControlKind;
+using K = ui::ControlKind;
 
-constexpr ControlDescription kControls[] = {
+constexpr ui::ControlDescription kControls[] = {
     {.name = "Label1",
      .kind = K::kLabel,
      .caption = "右寄せの赤い見出し ",
      .bounds = {0, 0, 10, 12},
-     .align = alTop,
-     .options = kRightJustify,
+     .align = ui::alTop,
+     .options = ui::kRightJustify,
      .fontColor = 0x0000FF},
     {.name = "ButtonPanel",
      .kind = K::kPanel,
      .bounds = {0, 400, 100, 36},
-     .align = alBottom,
+     .align = ui::alBottom,
      .tabOrder = 1},
     {.name = "OKButton",
      .kind = K::kButton,
@@ -37,21 +37,21 @@ constexpr ControlDescription kControls[] = {
      .caption = "OK",
      .bounds = {16, 4, 75, 25},
      .tabOrder = 0,
-     .options = kDefault,
-     .modalResult = kModalOk},
+     .options = ui::kDefault,
+     .modalResult = ui::kModalOk},
     {.name = "CancelButton",
      .kind = K::kButton,
      .parent = "ButtonPanel",
      .caption = "キャンセル",
      .bounds = {100, 4, 75, 25},
      .tabOrder = 1,
-     .options = kCancel,
-     .modalResult = kModalCancel},
+     .options = ui::kCancel,
+     .modalResult = ui::kModalCancel},
     {.name = "HelpPanel",
      .kind = K::kPanel,
      .parent = "ButtonPanel",
      .bounds = {300, 0, 92, 36},
-     .align = alRight,
+     .align = ui::alRight,
      .tabOrder = 2},
     {.name = "HelpButton",
      .kind = K::kButton,
@@ -63,9 +63,9 @@ constexpr ControlDescription kControls[] = {
     {.name = "PageControl",
      .kind = K::kPageControl,
      .bounds = {0, 20, 100, 100},
-     .align = alClient,
+     .align = ui::alClient,
      .tabOrder = 0,
-     .options = kMultiLineTabs},
+     .options = ui::kMultiLineTabs},
     {.name = "ZorvekPage",
      .kind = K::kTabSheet,
      .parent = "PageControl",
@@ -74,19 +74,19 @@ constexpr ControlDescription kControls[] = {
      .kind = K::kPanel,
      .parent = "ZorvekPage",
      .bounds = {0, 0, 97, 100},
-     .align = alLeft,
+     .align = ui::alLeft,
      .tabOrder = 0},
     {.name = "PatternLabel",
      .kind = K::kLabel,
      .parent = "PatternPanel",
      .caption = "禁句パターン",
      .bounds = {0, 0, 97, 12},
-     .align = alTop},
+     .align = ui::alTop},
     {.name = "PatternButtonPanel",
      .kind = K::kPanel,
      .parent = "PatternPanel",
      .bounds = {0, 10, 97, 94},
-     .align = alBottom,
+     .align = ui::alBottom,
      .tabOrder = 1},
     {.name = "PatternAddButton",
      .kind = K::kButton,
@@ -98,32 +98,32 @@ constexpr ControlDescription kControls[] = {
      .kind = K::kListBox,
      .parent = "PatternPanel",
      .bounds = {0, 12, 97, 50},
-     .align = alClient,
+     .align = ui::alClient,
      .tabOrder = 0,
      .onClick = "PatternListBoxClick"},
     {.name = "PatternSplitter",
      .kind = K::kSplitter,
      .parent = "ZorvekPage",
      .bounds = {97, 0, 6, 100},
-     .align = alLeft},
+     .align = ui::alLeft},
     {.name = "DetailPanel",
      .kind = K::kPanel,
      .parent = "ZorvekPage",
      .bounds = {103, 0, 200, 100},
-     .align = alClient,
+     .align = ui::alClient,
      .tabOrder = 1},
     {.name = "Panel1",
      .kind = K::kPanel,
      .parent = "DetailPanel",
      .bounds = {0, 0, 200, 97},
-     .align = alTop,
+     .align = ui::alTop,
      .tabOrder = 0},
     {.name = "AddressOffRadio",
      .kind = K::kAlignableRadioButton,
      .parent = "Panel1",
      .caption = "含まないメールは",
      .bounds = {0, 80, 200, 17},
-     .align = alBottom,
+     .align = ui::alBottom,
      .tabOrder = 2,
      .onClick = "AddressRadioClick"},
     {.name = "AddressOnRadio",
@@ -131,29 +131,29 @@ constexpr ControlDescription kControls[] = {
      .parent = "Panel1",
      .caption = "含むメールは",
      .bounds = {0, 63, 200, 17},
-     .align = alBottom,
+     .align = ui::alBottom,
      .tabOrder = 1,
-     .options = kChecked,
+     .options = ui::kChecked,
      .onClick = "AddressRadioClick"},
     {.name = "AddressMemo",
      .kind = K::kMemo,
      .parent = "Panel1",
      .bounds = {0, 0, 200, 63},
-     .align = alClient,
+     .align = ui::alClient,
      .tabOrder = 0,
-     .options = kVScroll | kHScroll,
+     .options = ui::kVScroll | ui::kHScroll,
      .onChange = "MemoChange"},
     {.name = "AddressSplitter",
      .kind = K::kSplitter,
      .parent = "DetailPanel",
      .bounds = {0, 97, 200, 6},
-     .align = alTop},
+     .align = ui::alTop},
     {.name = "AlwaysCheck",
      .kind = K::kAlignableCheckBox,
      .parent = "DetailPanel",
      .caption = "常に警告",
      .bounds = {0, 103, 200, 17},
-     .align = alTop,
+     .align = ui::alTop,
      .tabOrder = 1,
      .onClick = "CheckClick"},
     {.name = "KanaCheck",
@@ -161,7 +161,7 @@ constexpr ControlDescription kControls[] = {
      .parent = "DetailPanel",
      .caption = "半角カナが入っていたら警告",
      .bounds = {0, 120, 200, 17},
-     .align = alTop,
+     .align = ui::alTop,
      .tabOrder = 2,
      .onClick = "CheckClick"},
     {.name = "HeaderPage", .kind = K::kTabSheet, .parent = "PageControl", .caption = "その他"},
@@ -170,17 +170,17 @@ constexpr ControlDescription kControls[] = {
      .parent = "HeaderPage",
      .caption = "X-Mailer-Plugin ヘッダを付ける",
      .bounds = {0, 0, 200, 17},
-     .align = alTop,
+     .align = ui::alTop,
      .tabOrder = 0},
 };
 
-const FormDescription kTestForm = {
+const ui::FormDescription kTestForm = {
     .name = "TestSetupForm",
     .className = "TTestSetupForm",
     .caption = "Zorvek32 のセットアップ",
     .size = {432, 495},
     .origin = {100, 80},
-    .font = kFormFont,
+    .font = ui::kFormFont,
     .onCreate = "FormCreate",
     .onShow = "FormShow",
     .onClose = "FormClose",
@@ -210,46 +210,46 @@ class TTestSetupForm final : public TForm {
 };
 
 TEST(Forms, DescriptionIsSound) {
-  EXPECT_EQ(CheckFormDescription(kTestForm), std::vector<std::string>{});
+  EXPECT_EQ(ui::CheckFormDescription(kTestForm), std::vector<std::string>{});
 }
 
 TEST(Forms, DocksInFormPanelsAndTabSheets) {
   TTestSetupForm form;
   EXPECT_EQ(form.events, std::vector<std::string>{"FormCreate"});
-  const Size client = form.ClientSize();
-  const Rect label = form.Get<TLabel>("Label1").Bounds();
+  const ui::Size client = form.ClientSize();
+  const ui::Rect label = form.Get<TLabel>("Label1").Bounds();
   EXPECT_EQ(label.top, 0);
   EXPECT_EQ(label.width, client.width);
   EXPECT_GT(label.height, 0);
   EXPECT_EQ(form.Get<TPanel>("ButtonPanel").Bounds(),
-            (Rect{0, client.height - 36, client.width, 36}));
-  EXPECT_EQ(form.Get<TPanel>("HelpPanel").Bounds(), (Rect{client.width - 92, 0, 92, 36}));
-  const Rect pages = form.Get<TPageControl>("PageControl").Bounds();
-  EXPECT_EQ(pages, (Rect{0, label.height, client.width, client.height - 36 - label.height}));
+            (ui::Rect{0, client.height - 36, client.width, 36}));
+  EXPECT_EQ(form.Get<TPanel>("HelpPanel").Bounds(), (ui::Rect{client.width - 92, 0, 92, 36}));
+  const ui::Rect pages = form.Get<TPageControl>("PageControl").Bounds();
+  EXPECT_EQ(pages, (ui::Rect{0, label.height, client.width, client.height - 36 - label.height}));
 
   auto& sheet = *form.Find<TContainer>("ZorvekPage");
-  const Rect area = sheet.DockArea();
+  const ui::Rect area = sheet.DockArea();
   EXPECT_GT(area.height, 100);
-  EXPECT_EQ(form.Get<TPanel>("PatternPanel").Bounds(), (Rect{0, 0, 97, area.height}));
-  EXPECT_EQ(form.Get<TSplitter>("PatternSplitter").Bounds(), (Rect{97, 0, 6, area.height}));
+  EXPECT_EQ(form.Get<TPanel>("PatternPanel").Bounds(), (ui::Rect{0, 0, 97, area.height}));
+  EXPECT_EQ(form.Get<TSplitter>("PatternSplitter").Bounds(), (ui::Rect{97, 0, 6, area.height}));
   EXPECT_EQ(form.Get<TPanel>("DetailPanel").Bounds(),
-            (Rect{103, 0, area.width - 103, area.height}));
+            (ui::Rect{103, 0, area.width - 103, area.height}));
   // Bottom-docked radio buttons: the one designed lower ends up lowest.
   const int w = area.width - 103;
-  EXPECT_EQ(form.Get<TAlignableRadioButton>("AddressOffRadio").Bounds(), (Rect{0, 80, w, 17}));
-  EXPECT_EQ(form.Get<TAlignableRadioButton>("AddressOnRadio").Bounds(), (Rect{0, 63, w, 17}));
-  EXPECT_EQ(form.Get<TMemo>("AddressMemo").Bounds(), (Rect{0, 0, w, 63}));
-  EXPECT_EQ(form.Get<TAlignableCheckBox>("AlwaysCheck").Bounds(), (Rect{0, 103, w, 17}));
-  EXPECT_EQ(form.Get<TAlignableCheckBox>("KanaCheck").Bounds(), (Rect{0, 120, w, 17}));
+  EXPECT_EQ(form.Get<TAlignableRadioButton>("AddressOffRadio").Bounds(), (ui::Rect{0, 80, w, 17}));
+  EXPECT_EQ(form.Get<TAlignableRadioButton>("AddressOnRadio").Bounds(), (ui::Rect{0, 63, w, 17}));
+  EXPECT_EQ(form.Get<TMemo>("AddressMemo").Bounds(), (ui::Rect{0, 0, w, 63}));
+  EXPECT_EQ(form.Get<TAlignableCheckBox>("AlwaysCheck").Bounds(), (ui::Rect{0, 103, w, 17}));
+  EXPECT_EQ(form.Get<TAlignableCheckBox>("KanaCheck").Bounds(), (ui::Rect{0, 120, w, 17}));
 
   // The window itself sits where the control says.
   HWND kana = form.Get<TAlignableCheckBox>("KanaCheck").Handle();
   EXPECT_EQ(zv::test::ClientBounds(form.Get<TPanel>("DetailPanel").Handle(), kana),
-            (Rect{0, 120, w, 17}));
+            (ui::Rect{0, 120, w, 17}));
 
   // A larger form: the fill areas grow, the docked sizes stay.
   form.SetBounds({100, 80, 532, 595});
-  const Rect wider = form.Get<TPanel>("DetailPanel").Bounds();
+  const ui::Rect wider = form.Get<TPanel>("DetailPanel").Bounds();
   EXPECT_EQ(wider.width, w + 100);
   EXPECT_EQ(form.Get<TPanel>("PatternPanel").Bounds().width, 97);
   EXPECT_EQ(form.Get<TAlignableCheckBox>("KanaCheck").Bounds().width, w + 100);
@@ -259,7 +259,7 @@ TEST(Forms, AlignableControlsDockHideAndUndock) {
   TTestSetupForm form;
   auto& always = form.Get<TAlignableCheckBox>("AlwaysCheck");
   auto& kana = form.Get<TAlignableCheckBox>("KanaCheck");
-  EXPECT_EQ(always.Align(), alTop);
+  EXPECT_EQ(always.Align(), ui::alTop);
 
   // Hidden, it takes no room and the next one closes up.
   always.SetVisible(false);
@@ -269,14 +269,14 @@ TEST(Forms, AlignableControlsDockHideAndUndock) {
   EXPECT_EQ(kana.Bounds().top, 120);
 
   // alNone leaves the control exactly where it was; the others dock without it.
-  const Rect before = always.Bounds();
-  always.SetAlign(alNone);
-  EXPECT_EQ(always.Align(), alNone);
+  const ui::Rect before = always.Bounds();
+  always.SetAlign(ui::alNone);
+  EXPECT_EQ(always.Align(), ui::alNone);
   EXPECT_EQ(always.Bounds(), before);
   EXPECT_EQ(kana.Bounds().top, 103);
   // Docked again at the bottom of the panel.
-  always.SetAlign(alBottom);
-  const Rect detail = form.Get<TPanel>("DetailPanel").Bounds();
+  always.SetAlign(ui::alBottom);
+  const ui::Rect detail = form.Get<TPanel>("DetailPanel").Bounds();
   EXPECT_EQ(always.Bounds().bottom(), detail.height);
 
   // A resized docked control keeps its place in the order.
@@ -314,7 +314,7 @@ TEST(Forms, PagesSwitchAndDockTheirOwnControls) {
   EXPECT_FALSE(zorvek.Visible());
   EXPECT_TRUE(header.Visible());
   EXPECT_EQ(form.Get<TAlignableCheckBox>("HeaderCheck").Bounds(),
-            (Rect{0, 0, header.DockArea().width, 17}));
+            (ui::Rect{0, 0, header.DockArea().width, 17}));
   pages.SetActivePageIndex(5);  // no such page: nothing changes
   EXPECT_EQ(pages.ActivePageIndex(), 1);
 }
@@ -369,8 +369,8 @@ TEST(Forms, SplitterDragFollowsDockingChangedAtRunTime) {
   form.SetVisible(true);
   auto& splitter = form.Get<TSplitter>("PatternSplitter");
   auto& pattern = form.Get<TPanel>("PatternPanel");
-  pattern.SetAlign(alRight);
-  splitter.SetAlign(alRight);
+  pattern.SetAlign(ui::alRight);
+  splitter.SetAlign(ui::alRight);
   ::SendMessageW(splitter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 10));
   ::SendMessageW(splitter.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3 - 50, 10));
   EXPECT_EQ(pattern.Bounds().width, 147);
@@ -416,7 +416,7 @@ TEST(Forms, ModalKeysAndEvents) {
                          EXPECT_TRUE(::IsWindowVisible(w));
                          zv::test::PressKey(check, VK_RETURN);  // elsewhere Enter is OK
                        });
-  EXPECT_EQ(result, kModalOk);
+  EXPECT_EQ(result, ui::kModalOk);
   EXPECT_FALSE(::IsWindowVisible(form.Handle()));  // hidden, not destroyed
   ASSERT_GE(form.events.size(), 5u);
   EXPECT_EQ(form.events[0], "FormCreate");
@@ -432,8 +432,8 @@ TEST(Forms, ModalKeysAndEvents) {
                          ASSERT_NE(zv::test::WaitForWindow(L"TTestSetupForm"), nullptr);
                          zv::test::PressKey(check, VK_ESCAPE);
                        });
-  EXPECT_EQ(result, kModalCancel);
+  EXPECT_EQ(result, ui::kModalCancel);
 }
 
 }  // namespace
-}  // namespace zv::ui::win
+}  // namespace zv::win

@@ -70,7 +70,7 @@ TEST(Help, MissingInstallPathSaysSo) {
                        Row{"expandable", true, REG_EXPAND_SZ}}) {
     const std::wstring value = r.type == REG_EXPAND_SZ ? L"%ProgramFiles%\\Mailora\\M.EXE" : L"";
     SetInstallPath(r.present ? &value : nullptr, r.type);
-    EXPECT_EQ(MessageOf([] { ShowHelp(nullptr); }),
+    EXPECT_EQ(MessageOf([] { win::ShowHelp(nullptr); }),
               W("HKEY_LOCAL_MACHINE\\SOFTWARE\\Brevik\\Mailora\\InstallPath がありません"))
         << r.name;
   }
@@ -91,7 +91,7 @@ TEST(Help, MissingFileShowsTheExpandedPath) {
   };
   for (const Row& r : rows) {
     SetInstallPath(&r.installPath);
-    EXPECT_EQ(MessageOf([] { ShowHelp(nullptr); }), r.shownPath + W(" がありません"));
+    EXPECT_EQ(MessageOf([] { win::ShowHelp(nullptr); }), r.shownPath + W(" がありません"));
   }
 }
 

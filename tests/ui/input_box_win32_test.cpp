@@ -79,7 +79,7 @@ TEST_P(InputBoxGeometry, SizedToPromptAndResizedByRule) {
   std::string text = "初期値";
   bool result = true;
   zv::test::WhileModal(
-      [&] { result = ShowInputBox(nullptr, c.prompt, text, "題名"); },
+      [&] { result = win::ShowInputBox(nullptr, c.prompt, text, "題名"); },
       [&] {
         HWND form = zv::test::WaitForWindow(L"TInputForm");
         ASSERT_NE(form, nullptr);
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InputBox, CaptionFontFocusAndSelection) {
   std::string text = "新しい禁句パターン";
   zv::test::WhileModal(
-      [&] { ShowInputBox(nullptr, "名前を入力", text, "禁句パターンの追加"); },
+      [&] { win::ShowInputBox(nullptr, "名前を入力", text, "禁句パターンの追加"); },
       [&] {
         HWND form = zv::test::WaitForWindow(L"TInputForm");
         ASSERT_NE(form, nullptr);
@@ -182,7 +182,7 @@ TEST_P(InputBoxResult, ClosedBy) {
   const ResultCase& c = GetParam();
   std::string text = "元の名前";
   bool result = !c.result;
-  zv::test::WhileModal([&] { result = ShowInputBox(nullptr, "名前", text, "改名"); },
+  zv::test::WhileModal([&] { result = win::ShowInputBox(nullptr, "名前", text, "改名"); },
                        [&] {
                          HWND form = zv::test::WaitForWindow(L"TInputForm");
                          ASSERT_NE(form, nullptr);
@@ -228,7 +228,7 @@ TEST(InputBox, HostWindowsDisabledWhileShownAndActiveAgainAfter) {
   ASSERT_NE(host, nullptr);
   ::SetActiveWindow(host);
   std::string text;
-  zv::test::WhileModal([&] { ShowInputBox(nullptr, "p", text, "t"); },
+  zv::test::WhileModal([&] { win::ShowInputBox(nullptr, "p", text, "t"); },
                        [&] {
                          HWND form = zv::test::WaitForWindow(L"TInputForm");
                          ASSERT_NE(form, nullptr);

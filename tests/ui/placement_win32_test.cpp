@@ -13,7 +13,7 @@ namespace {
 
 using ui::FormDescription;
 using ui::Rect;
-using ui::win::TForm;
+using win::TForm;
 
 class MemoryStore final : public PlacementStore {
  public:

@@ -310,7 +310,7 @@ class SetupDialogTest : public ::testing::Test {
     ::DeleteFileA(path_.c_str());
   }
   void TearDown() override {
-    DestroySetupDialog();
+    win::DestroySetupDialog();
     FreeIniStore();
     ::DeleteFileA(path_.c_str());
     ::RemoveDirectoryA(folder_.c_str());
@@ -322,18 +322,18 @@ class SetupDialogTest : public ::testing::Test {
     if (!file.empty()) WriteFileBytes(path_, file);
     ASSERT_NE(LoadIniStore(path_, zv::win::SystemSettingsFiles(), DefaultFormats()),
               IniLoadResult::kUnreadable);
-    CreateSetupDialog(settings_);
-    ASSERT_NE(SetupDialog(), nullptr);
-    EXPECT_FALSE(::IsWindowVisible(SetupDialog()->Handle()));
+    win::CreateSetupDialog(settings_);
+    ASSERT_NE(win::SetupDialog(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(win::SetupDialog()->Handle()));
     zv::LoadPatterns(settings_, *ActiveIniStore(), [&] { return notavo; });
-    EnableAssociateNotavoCheck(settings_.notavoInstalled);
+    win::EnableAssociateNotavoCheck(settings_.notavoInstalled);
   }
 
   // APCSetup: shows the dialog while `drive` works it from another thread. The driver closes
   // the dialog itself; should it fail to, the dialog is closed for it.
   int Setup(const std::function<void(const Dialog&)>& drive) {
     int result = 0;
-    zv::test::WhileModal([&] { result = ShowSetupDialog(); },
+    zv::test::WhileModal([&] { result = win::ShowSetupDialog(); },
                          [&] {
                            HWND w =
                                zv::test::WaitForWindow(L"TSetupForm", W(kSetupCaption).c_str());
@@ -357,7 +357,7 @@ class SetupDialogTest : public ::testing::Test {
   // As clean-up does it: the patterns into the store and the file, the dialog destroyed.
   std::string CleanUp() {
     zv::win::SavePatterns(settings_);
-    DestroySetupDialog();
+    win::DestroySetupDialog();
     FreeIniStore();
     return ReadFileBytes(path_);
   }
