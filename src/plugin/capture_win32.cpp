@@ -34,10 +34,11 @@ std::string WindowText(HWND window, size_t room) {
   buffer.resize(static_cast<size_t>(length) + 2);
   const LRESULT copied = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
                                         reinterpret_cast<LPARAM>(buffer.data()));
-  // Up to the first zero byte, and no more than the window says it copied.
-  size_t n = buffer.find('\0');
-  if (copied < 0) n = 0;
-  if (copied >= 0 && static_cast<size_t>(copied) < n) n = static_cast<size_t>(copied);
+  // As many bytes as the window says it copied, no more than were asked for. A window's text
+  // holds no zero byte, so the bytes are not searched for one (a pass over megabytes of body);
+  // were there one, every reader of the text stops at it.
+  size_t n = 0;
+  if (copied > 0) n = std::min(static_cast<size_t>(copied), static_cast<size_t>(length));
   buffer.resize(n);
   return buffer;
 }
