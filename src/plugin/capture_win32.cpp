@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "text/constants.h"
+#include "text/sjis.h"
 #include "win/file_win32.h"
 
 namespace zv::win {
@@ -34,11 +35,9 @@ std::string WindowText(HWND window, size_t room) {
   buffer.resize(static_cast<size_t>(length) + 2);
   const LRESULT copied = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
                                         reinterpret_cast<LPARAM>(buffer.data()));
-  // As many bytes as the window says it copied, no more than were asked for. A window's text
-  // holds no zero byte, so the bytes are not searched for one (a pass over megabytes of body);
-  // were there one, every reader of the text stops at it.
-  size_t n = 0;
-  if (copied > 0) n = std::min(static_cast<size_t>(copied), static_cast<size_t>(length));
+  // Up to the first zero byte, and no more than the window says it copied.
+  size_t n = copied > 0 ? std::min(static_cast<size_t>(copied), buffer.size()) : 0;
+  n = UntilNul(std::string_view(buffer.data(), n)).size();
   buffer.resize(n);
   return buffer;
 }
