@@ -159,15 +159,15 @@ void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) 
   // may need it.
   while (!done() && (end - scanned_ > kBlockBytes || (final && scanned_ < end))) {
     // Whole blocks with nothing to list, the common case, in a loop of their own.
-    const uint64_t wantHigh = kanaDone_ ? 0 : ~uint64_t{0};
-    const uint64_t wantLead = zenkakuDone_ ? 0 : ~uint64_t{0};
+    const BlockMask wantHigh = kanaDone_ ? 0 : ~BlockMask{0};
+    const BlockMask wantLead = zenkakuDone_ ? 0 : ~BlockMask{0};
     size_t base = scanned_;
     TrailMasks trails = trails_;
     BlockMasks masks;
-    uint64_t trail = 0;
+    BlockMask trail = 0;
     for (;;) {
       if (end - base <= kBlockBytes) break;
-      masks = ClassifyBlock64(at(base));
+      masks = ClassifyWholeBlock(at(base));
       const TrailMasks before = trails;
       trail = trails.Next(masks.leadRange);
       if (((masks.highSingle & wantHigh) | (masks.leadRange & wantLead)) & ~trail) {
@@ -185,7 +185,7 @@ void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) 
     masks = ClassifyBlock(s, len);
     trail = trails_.Next(masks.leadRange);
     if (!kanaDone_) {
-      for (uint64_t high = masks.highSingle & ~trail; high != 0; high &= high - 1) {
+      for (BlockMask high = masks.highSingle & ~trail; high != 0; high &= high - 1) {
         if (kana_->size() >= kKanaLimit) {
           kana_->append(kMore);
           kanaDone_ = true;
@@ -196,7 +196,7 @@ void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) 
       }
     }
     if (!zenkakuDone_) {
-      for (uint64_t lead = masks.leadRange & ~trail; lead != 0; lead &= lead - 1) {
+      for (BlockMask lead = masks.leadRange & ~trail; lead != 0; lead &= lead - 1) {
         if (zenkaku_->size() >= kZenkakuLimit) {
           zenkaku_->append(kMore);
           zenkakuDone_ = true;

@@ -15,7 +15,7 @@
 namespace zv {
 
 // The excerpts of a text that starts at a character start and holds no zero byte, worked out
-// 64 bytes at a time as the text arrives: the half-width kana appended to `kana`, the
+// a block at a time as the text arrives: the half-width kana appended to `kana`, the
 // double-byte characters to `zenkaku`, each as 「x」 entries until the list's limit, then "…".
 // A list not wanted (null) counts as complete from the start.
 class ExcerptScan {

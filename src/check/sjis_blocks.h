@@ -1,5 +1,5 @@
-// Where the characters of a Shift-JIS text start, worked out 64 bytes at a time instead of by a
-// byte-by-byte walk. A byte is a trail byte exactly when the byte before it is a lead-range byte
+// Where the characters of a Shift-JIS text start, worked out a block at a time (as many bytes as
+// a machine word has bits) instead of by a byte-by-byte walk. A byte is a trail byte exactly when the byte before it is a lead-range byte
 // (0x81-0x9F, 0xE0-0xFC) that is not itself a trail byte; within a run of lead-range bytes that
 // follows a character start, every other byte is a trail.
 #pragma once
@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "text/sjis.h"
 
@@ -17,7 +18,10 @@
 
 namespace zv {
 
-inline constexpr size_t kBlockBytes = 64;
+// A bit per byte of a block, in one machine word: 64-bit masks on a 32-bit build would take two
+// registers each and spill.
+using BlockMask = std::conditional_t<(sizeof(void*) >= 8), uint64_t, uint32_t>;
+inline constexpr size_t kBlockBytes = 8 * sizeof(BlockMask);
 
 // Byte classes for the block scans: bit 0 for a lead-range byte, bit 1 for a byte of 0x7F and
 // above that cannot lead a character (half-width kana and the other single high bytes).
@@ -36,8 +40,8 @@ inline constexpr std::array<uint8_t, 256> kSjisByteClass = [] {
 // The lead-range bytes (bit 0 of kSjisByteClass) and the high single bytes (bit 1) of one block
 // of `len` bytes at `s`, as bit masks: bit i for byte i.
 struct BlockMasks {
-  uint64_t leadRange = 0;
-  uint64_t highSingle = 0;
+  BlockMask leadRange = 0;
+  BlockMask highSingle = 0;
 };
 
 namespace sjis_blocks_detail {
@@ -61,7 +65,7 @@ namespace sjis_blocks_detail {
 
 inline void ClassifyTail(const unsigned char* s, size_t i, size_t len, BlockMasks& masks) {
   for (; i < len; ++i) {
-    const uint64_t c = kSjisByteClass[s[i]];
+    const BlockMask c = kSjisByteClass[s[i]];
     masks.leadRange |= (c & 1) << i;
     masks.highSingle |= (c >> 1) << i;
   }
@@ -82,8 +86,8 @@ inline BlockMasks ClassifyBlockPortable(const unsigned char* s, size_t len) {
     const uint64_t lead = (BytesBelow(low, 0x20) & ~BytesBelow(low, 1)) | BytesBelow(top, 0x1D);
     const uint64_t at7F = BytesBelow(v ^ (kOnes * 0x7F), 1);
     const uint64_t high = ((v & kHighs) | at7F) & ~lead;
-    masks.leadRange |= Gather(lead) << i;
-    masks.highSingle |= Gather(high) << i;
+    masks.leadRange |= static_cast<BlockMask>(Gather(lead)) << i;
+    masks.highSingle |= static_cast<BlockMask>(Gather(high)) << i;
   }
   ClassifyTail(s, i, len, masks);
   return masks;
@@ -108,15 +112,20 @@ inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
 }  // namespace sjis_blocks_detail
 
 // A whole block, the common case, without any loop.
-__attribute__((always_inline)) inline BlockMasks ClassifyBlock64(const unsigned char* s) {
+__attribute__((always_inline)) inline BlockMasks ClassifyWholeBlock(const unsigned char* s) {
   using sjis_blocks_detail::Classify16;
-  uint32_t l0, h0, l1, h1, l2, h2, l3, h3;
+  uint32_t l0, h0, l1, h1;
   Classify16(s, l0, h0);
   Classify16(s + 16, l1, h1);
-  Classify16(s + 32, l2, h2);
-  Classify16(s + 48, l3, h3);
-  return {.leadRange = (l0 | l1 << 16) | static_cast<uint64_t>(l2 | l3 << 16) << 32,
-          .highSingle = (h0 | h1 << 16) | static_cast<uint64_t>(h2 | h3 << 16) << 32};
+  BlockMasks masks{.leadRange = l0 | l1 << 16, .highSingle = h0 | h1 << 16};
+  if constexpr (kBlockBytes == 64) {
+    uint32_t l2, h2, l3, h3;
+    Classify16(s + 32, l2, h2);
+    Classify16(s + 48, l3, h3);
+    masks.leadRange |= static_cast<BlockMask>(l2 | l3 << 16) << (kBlockBytes / 2);
+    masks.highSingle |= static_cast<BlockMask>(h2 | h3 << 16) << (kBlockBytes / 2);
+  }
+  return masks;
 }
 
 inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
@@ -127,13 +136,13 @@ inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
   for (; i + 32 <= len; i += 32) {
     Classify16(s + i, l0, h0);
     Classify16(s + i + 16, l1, h1);
-    masks.leadRange |= static_cast<uint64_t>(l0 | l1 << 16) << i;
-    masks.highSingle |= static_cast<uint64_t>(h0 | h1 << 16) << i;
+    masks.leadRange |= static_cast<BlockMask>(l0 | l1 << 16) << i;
+    masks.highSingle |= static_cast<BlockMask>(h0 | h1 << 16) << i;
   }
   if (i + 16 <= len) {
     Classify16(s + i, l0, h0);
-    masks.leadRange |= static_cast<uint64_t>(l0) << i;
-    masks.highSingle |= static_cast<uint64_t>(h0) << i;
+    masks.leadRange |= static_cast<BlockMask>(l0) << i;
+    masks.highSingle |= static_cast<BlockMask>(h0) << i;
     i += 16;
   }
   sjis_blocks_detail::ClassifyTail(s, i, len, masks);
@@ -143,7 +152,7 @@ inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
 inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
   return ClassifyBlockPortable(s, len);
 }
-inline BlockMasks ClassifyBlock64(const unsigned char* s) {
+inline BlockMasks ClassifyWholeBlock(const unsigned char* s) {
   return ClassifyBlockPortable(s, kBlockBytes);
 }
 #endif
@@ -152,25 +161,28 @@ inline BlockMasks ClassifyBlock64(const unsigned char* s) {
 // trail-byte mask, carrying a lead byte at the end of one block over to the next.
 class TrailMasks {
  public:
-  uint64_t Next(uint64_t leadRange) {
-    constexpr uint64_t kEven = 0x5555555555555555ULL;
+  BlockMask Next(BlockMask leadRange) {
+    constexpr auto kEven = static_cast<BlockMask>(0x5555555555555555ULL);
     leadRange &= ~carry_;  // a trail byte never leads
-    const uint64_t followsLeadRange = leadRange << 1 | carry_;
+    const BlockMask followsLeadRange = leadRange << 1 | carry_;
     // Runs that start on an odd bit are cleared by carrying through them; those on even bits
     // stay. Inside a run, the bytes at odd distances from its start are the trails.
-    const uint64_t oddRunStarts = leadRange & ~kEven & ~followsLeadRange;
-    uint64_t evenRuns;
+    const BlockMask oddRunStarts = leadRange & ~kEven & ~followsLeadRange;
+    BlockMask evenRuns;
     carry_ = __builtin_add_overflow(oddRunStarts, leadRange, &evenRuns) ? 1 : 0;
     return (kEven ^ (evenRuns << 1)) & followsLeadRange;
   }
 
  private:
-  uint64_t carry_ = 0;  // the next block's first byte is a trail
+  BlockMask carry_ = 0;  // the next block's first byte is a trail
 };
 
 // Lowest set bit's index; the mask is not zero.
 inline unsigned LowestBit(uint64_t mask) {
   return static_cast<unsigned>(__builtin_ctzll(mask));
+}
+inline unsigned LowestBit(uint32_t mask) {
+  return static_cast<unsigned>(__builtin_ctz(mask));
 }
 
 }  // namespace zv

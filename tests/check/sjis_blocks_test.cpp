@@ -15,7 +15,7 @@ std::string TrailsByBlocks(const std::string& text) {
   for (size_t base = 0; base < text.size(); base += kBlockBytes) {
     const size_t len = std::min(kBlockBytes, text.size() - base);
     const auto* s = reinterpret_cast<const unsigned char*>(text.data()) + base;
-    const uint64_t mask = trails.Next(ClassifyBlock(s, len).leadRange);
+    const BlockMask mask = trails.Next(ClassifyBlock(s, len).leadRange);
     for (size_t i = 0; i < len; ++i) marks += ((mask >> i) & 1) ? 't' : '.';
   }
   return marks;
@@ -32,13 +32,13 @@ std::string TrailsByWalk(const std::string& text) {
 // the portable code and the one the build uses.
 TEST(ClassifyBlock, EveryByteAgreesWithTheTable) {
   for (auto classify : {&ClassifyBlockPortable, &ClassifyBlock}) {
-    for (size_t lane = 0; lane < 64; ++lane) {
+    for (size_t lane = 0; lane < kBlockBytes; ++lane) {
       for (int b = 0; b < 256; ++b) {
-        std::string block(lane < 20 ? 20 : 64, 'a');
+        std::string block(lane < 20 ? 20 : kBlockBytes, 'a');
         block[lane] = static_cast<char>(b);
         const BlockMasks masks =
             classify(reinterpret_cast<const unsigned char*>(block.data()), block.size());
-        const uint64_t bit = uint64_t{1} << lane;
+        const BlockMask bit = BlockMask{1} << lane;
         ASSERT_EQ(masks.leadRange, (kSjisByteClass[b] & 1) ? bit : 0) << lane << " " << b;
         ASSERT_EQ(masks.highSingle, (kSjisByteClass[b] & 2) ? bit : 0) << lane << " " << b;
       }
