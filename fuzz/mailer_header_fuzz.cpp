@@ -3,6 +3,7 @@
 // be well formed (every line ended by CR LF), keep every other line, and a second run must find
 // it up to date.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,10 +103,12 @@ std::string RefHeaderField(std::string_view upperName, const std::vector<std::st
   return {};
 }
 
-void CheckHeaderField(std::string_view upperName, std::string_view header) {
+void CheckHeaderFields(std::string_view header, std::initializer_list<std::string_view> names) {
   const std::vector<std::string_view> lines = SplitLines(header);
   const std::vector<std::string> ref = RefSplit(header);
-  ZV_FUZZ_CHECK(HeaderField(upperName, lines) == RefHeaderField(upperName, ref), header);
+  for (std::string_view upperName : names) {
+    ZV_FUZZ_CHECK(HeaderField(upperName, lines) == RefHeaderField(upperName, ref), header);
+  }
 }
 
 }  // namespace
@@ -131,8 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ZV_FUZZ_CHECK(!AddMailerHeader(second), second);
   ZV_FUZZ_CHECK(second == header, second);
 
-  CheckHeaderField("TO:", original);
-  CheckHeaderField("SUBJECT:", original);
-  CheckHeaderField("X-MAILER-PLUGIN:", header);
+  CheckHeaderFields(original, {"TO:", "SUBJECT:"});
+  CheckHeaderFields(header, {"X-MAILER-PLUGIN:"});
   return 0;
 }

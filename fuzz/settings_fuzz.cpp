@@ -117,8 +117,24 @@ std::string RefSerialize(const std::vector<RefEntry>& entries) {
   return out;
 }
 
+// RefUpper(a) == RefUpper(b), byte by byte without building either (the reference compares
+// names at every operation).
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && RefUpper(a) == RefUpper(b);
+  if (a.size() != b.size()) return false;
+  auto upper = [](std::string_view s, size_t i, size_t& next) {
+    char c = s[i];
+    if (i == next) {
+      const bool pair = RefLead(c) && i + 1 < s.size();
+      next = i + (pair ? 2 : 1);
+      if (!pair && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return c;
+  };
+  size_t nextA = 0, nextB = 0;  // the next character start in each
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (upper(a, i, nextA) != upper(b, i, nextB)) return false;
+  }
+  return true;
 }
 
 RefEntry* Find(std::vector<RefEntry>& entries, std::string_view name) {
