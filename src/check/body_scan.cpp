@@ -27,7 +27,9 @@ static_assert(kCarry >= WordSearch::kHistory);
 // Room after the window for a whole vector stored where fewer bytes belong.
 constexpr size_t kSlack = 16;
 
-bool IsBreak(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+bool IsBreak(char c) {
+  return c == '\r' || c == '\n' || c == '\0';
+}
 
 // The body's lines with nothing between them, a window at a time: every CR and LF left out,
 // and with `skipQuoted` every quoted line too; a zero byte ends the body.
@@ -89,9 +91,10 @@ class Flattener {
 #if defined(__SSE2__)
   // Bit i for a CR, LF or zero byte at lane i.
   static uint32_t BreakMask(__m128i v) {
-    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
-        _mm_cmpeq_epi8(v, _mm_setzero_si128()))));
+    return static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+                                       _mm_cmpeq_epi8(v, _mm_setzero_si128()))));
   }
 #endif
 
@@ -150,6 +153,22 @@ class Flattener {
   bool done_ = false;
 };
 
+// Appends a 「x」 entry to `list` for each byte marked in `found`, with the `width` bytes there
+// (fewer where only `available` bytes follow the block's start), until the list holds `limit`
+// bytes or more; then "…", and the list is complete (true).
+bool AppendEntries(std::string& list, size_t limit, BlockMask found, const char* block,
+                   size_t available, size_t width) {
+  for (; found != 0; found &= found - 1) {
+    if (list.size() >= limit) {
+      list.append(kMore);
+      return true;
+    }
+    const size_t at = LowestBit(found);
+    list.append(kOpen).append(block + at, std::min(width, available - at)).append(kClose);
+  }
+  return false;
+}
+
 }  // namespace
 
 void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) {
@@ -184,30 +203,14 @@ void ExcerptScan::Advance(const char* data, size_t pos, size_t end, bool final) 
     const unsigned char* s = at(base);
     masks = ClassifyBlock(s, len);
     trail = trails_.Next(masks.leadRange);
+    // A lead byte that ends the text is listed alone.
+    const auto* chars = reinterpret_cast<const char*>(s);
     if (!kanaDone_) {
-      for (BlockMask high = masks.highSingle & ~trail; high != 0; high &= high - 1) {
-        if (kana_->size() >= kKanaLimit) {
-          kana_->append(kMore);
-          kanaDone_ = true;
-          break;
-        }
-        kana_->append(kOpen).push_back(static_cast<char>(s[LowestBit(high)]));
-        kana_->append(kClose);
-      }
+      kanaDone_ = AppendEntries(*kana_, kKanaLimit, masks.highSingle & ~trail, chars, len, 1);
     }
     if (!zenkakuDone_) {
-      for (BlockMask lead = masks.leadRange & ~trail; lead != 0; lead &= lead - 1) {
-        if (zenkaku_->size() >= kZenkakuLimit) {
-          zenkaku_->append(kMore);
-          zenkakuDone_ = true;
-          break;
-        }
-        // A lead byte that ends the text is listed alone.
-        const size_t bit = LowestBit(lead);
-        zenkaku_->append(kOpen)
-            .append(reinterpret_cast<const char*>(s) + bit, std::min<size_t>(2, end - base - bit))
-            .append(kClose);
-      }
+      zenkakuDone_ =
+          AppendEntries(*zenkaku_, kZenkakuLimit, masks.leadRange & ~trail, chars, end - base, 2);
     }
     scanned_ = base + len;
   }

@@ -67,8 +67,8 @@ std::string RecipientText(const std::vector<std::string_view>& headerLines, bool
 std::vector<std::string> UnfoldHeader(std::string_view header) {
   std::vector<std::string_view> input;
   ForEachLine(header, [&](std::string_view line) { input.push_back(line); });
-  std::vector<std::string> lines;           // last line first
-  std::vector<std::string_view> pending;    // non-empty pieces for the line above, last first
+  std::vector<std::string> lines;         // last line first
+  std::vector<std::string_view> pending;  // non-empty pieces for the line above, last first
   size_t pendingSize = 0;
   for (size_t i = input.size(); i-- > 0;) {
     std::string_view& head = input[i].empty() && !pending.empty() ? pending.back() : input[i];

@@ -1,7 +1,7 @@
 // Where the characters of a Shift-JIS text start, worked out a block at a time (as many bytes as
-// a machine word has bits) instead of by a byte-by-byte walk. A byte is a trail byte exactly when the byte before it is a lead-range byte
-// (0x81-0x9F, 0xE0-0xFC) that is not itself a trail byte; within a run of lead-range bytes that
-// follows a character start, every other byte is a trail.
+// a machine word has bits) instead of by a byte-by-byte walk. A byte is a trail byte exactly when
+// the byte before it is a lead-range byte (0x81-0x9F, 0xE0-0xFC) that is not itself a trail byte;
+// within a run of lead-range bytes that follows a character start, every other byte is a trail.
 #pragma once
 
 #include <array>
@@ -102,8 +102,7 @@ namespace sjis_blocks_detail {
 inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i l = _mm_cmplt_epi8(
-      _mm_sub_epi8(_mm_xor_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(0x21)),
-      _mm_set1_epi8(-68));
+      _mm_sub_epi8(_mm_xor_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(0x21)), _mm_set1_epi8(-68));
   const __m128i atLeast7F = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(0x7F)), v);
   lead = static_cast<uint32_t>(_mm_movemask_epi8(l));
   high = static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(l, atLeast7F)));

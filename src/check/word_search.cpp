@@ -249,7 +249,7 @@ struct WordSearch::Stream::State {
   // The automaton, while it runs: it stops once back at its root past `through`.
   bool running = false;
   uint32_t node = 0;
-  size_t at = 0;        // the next byte it reads
+  size_t at = 0;         // the next byte it reads
   bool atStarts = true;  // whether `at` starts a character
   size_t through = 0;
 
@@ -355,9 +355,8 @@ struct WordSearch::Stream::State {
     const size_t first = std::max(from, s + 1 > w.stride_ ? s + 1 - w.stride_ : 0);
     for (size_t q = s + 1; q-- > first;) {
       if (q + w.prefix_ > end) return true;  // not known yet: let the automaton decide
-      const uint32_t slot =
-          ConfirmSlotOf(q + 4 <= end ? Gram4(At(q), w.prefix_) : GramExact(At(q), w.prefix_),
-                        w.confirmBits_);
+      const uint32_t slot = ConfirmSlotOf(
+          q + 4 <= end ? Gram4(At(q), w.prefix_) : GramExact(At(q), w.prefix_), w.confirmBits_);
       if ((w.confirm_[slot >> 5] >> (slot & 31)) & 1) return true;
     }
     return false;
@@ -371,8 +370,8 @@ struct WordSearch::Stream::State {
   // The filter's bytes at the slots in lanes k and k + 1, in the low two 16-bit lanes.
   template <int k>
   static __m128i FiledPair(const uint8_t* f, __m128i slots) {
-    return _mm_cvtsi32_si128(
-        static_cast<int>(f[_mm_extract_epi16(slots, k)] | f[_mm_extract_epi16(slots, k + 1)] << 16));
+    return _mm_cvtsi32_si128(static_cast<int>(f[_mm_extract_epi16(slots, k)] |
+                                              f[_mm_extract_epi16(slots, k + 1)] << 16));
   }
 
   template <unsigned gram>
@@ -381,8 +380,8 @@ struct WordSearch::Stream::State {
     __m128i x = gram == 1 ? _mm_and_si128(v, _mm_set1_epi16(0xFF)) : v;
     __m128i tag = _mm_set1_epi16(1);
     if (gram == 3) {
-      const __m128i third = _mm_and_si128(
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), _mm_set1_epi16(0xFF));
+      const __m128i third = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)),
+                                          _mm_set1_epi16(0xFF));
       x = _mm_xor_si128(x, _mm_mullo_epi16(third, _mm_set1_epi16(static_cast<short>(kHashB))));
       tag = _mm_add_epi16(_mm_srli_epi16(third, 1), tag);
     }
@@ -390,11 +389,11 @@ struct WordSearch::Stream::State {
         _mm_srl_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA))), shift);
     // Pairs of bytes joined in scalar registers, then the four pairs in a tree: no long chain
     // of inserts.
-    const __m128i filed = _mm_unpacklo_epi64(
-        _mm_unpacklo_epi32(FiledPair<0>(f, h), FiledPair<2>(f, h)),
-        _mm_unpacklo_epi32(FiledPair<4>(f, h), FiledPair<6>(f, h)));
-    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(filed, tag),
-                                     _mm_cmpeq_epi16(filed, _mm_set1_epi16(kSeveral)));
+    const __m128i filed =
+        _mm_unpacklo_epi64(_mm_unpacklo_epi32(FiledPair<0>(f, h), FiledPair<2>(f, h)),
+                           _mm_unpacklo_epi32(FiledPair<4>(f, h), FiledPair<6>(f, h)));
+    const __m128i hit =
+        _mm_or_si128(_mm_cmpeq_epi16(filed, tag), _mm_cmpeq_epi16(filed, _mm_set1_epi16(kSeveral)));
     return static_cast<uint32_t>(_mm_movemask_epi8(hit)) & 0x5555;
   }
 #endif
@@ -477,8 +476,7 @@ struct WordSearch::Stream::State {
   }
 };
 
-WordSearch::Stream::Stream(const WordSearch& search)
-    : state_(std::make_unique<State>(search)) {}
+WordSearch::Stream::Stream(const WordSearch& search) : state_(std::make_unique<State>(search)) {}
 
 WordSearch::Stream::~Stream() = default;
 
@@ -497,7 +495,9 @@ void WordSearch::Stream::Finish() {
   s.Advance();
 }
 
-bool WordSearch::Stream::done() const { return state_->remaining == 0; }
+bool WordSearch::Stream::done() const {
+  return state_->remaining == 0;
+}
 
 std::vector<size_t> WordSearch::Stream::Ends() const {
   const State& s = *state_;

@@ -18,8 +18,8 @@ std::string FlatBody(std::string_view body, bool skipQuoted) {
   std::string flat;
   ForEachLine(body, [&](std::string_view line) {
     const size_t at = line.find_first_not_of(" \t");
-    const bool quoted = at != std::string_view::npos &&
-                        (line[at] == '>' || line.substr(at, 2) == "\x81\x84");
+    const bool quoted =
+        at != std::string_view::npos && (line[at] == '>' || line.substr(at, 2) == "\x81\x84");
     if (!(skipQuoted && quoted)) flat.append(line);
   });
   return flat;
