@@ -8,31 +8,40 @@ bool Horizontal(TAlign a) {
   return a == alLeft || a == alRight;
 }
 
+bool Docked(TAlign a) {
+  return a == alLeft || a == alRight || a == alTop || a == alBottom;
+}
+
+// A rectangle along the axis a docking runs on: its near edge and its extent there. The leading
+// dockings (left, top) grow away from the near edge, the trailing ones towards it.
+struct Span {
+  int nearEdge;
+  int extent;
+  int farEdge() const { return nearEdge + extent; }
+};
+
+Span Along(const Rect& r, TAlign a) {
+  return Horizontal(a) ? Span{r.left, r.width} : Span{r.top, r.height};
+}
+
+bool Leading(TAlign a) {
+  return a == alLeft || a == alTop;
+}
+
 }  // namespace
 
 std::optional<size_t> SplitterTarget(std::span<const DockChild> siblings, size_t splitter) {
   const DockChild& s = siblings[splitter];
+  if (!Docked(s.align)) return std::nullopt;
+  const Span sSpan = Along(s.bounds, s.align);
   for (size_t i = 0; i < siblings.size(); ++i) {
     const DockChild& c = siblings[i];
     if (i == splitter || !c.visible || c.align != s.align) continue;
-    bool touches = false;
-    switch (s.align) {
-      case alLeft:
-        touches = c.bounds.right() == s.bounds.left;
-        break;
-      case alRight:
-        touches = c.bounds.left == s.bounds.right();
-        break;
-      case alTop:
-        touches = c.bounds.bottom() == s.bounds.top;
-        break;
-      case alBottom:
-        touches = c.bounds.top == s.bounds.bottom();
-        break;
-      default:
-        break;
+    const Span cSpan = Along(c.bounds, c.align);
+    // The target lies on the splitter's near side for a leading docking, else on its far side.
+    if (Leading(s.align) ? cSpan.farEdge() == sSpan.nearEdge : cSpan.nearEdge == sSpan.farEdge()) {
+      return i;
     }
-    if (touches) return i;
   }
   return std::nullopt;
 }
@@ -51,23 +60,8 @@ SplitRange SplitterRange(std::span<const DockChild> siblings, size_t splitter, s
 }
 
 int SplitterNewSize(const DockChild& target, TAlign align, int delta, SplitRange range) {
-  int size = 0;
-  switch (align) {
-    case alLeft:
-      size = target.bounds.width + delta;
-      break;
-    case alRight:
-      size = target.bounds.width - delta;
-      break;
-    case alTop:
-      size = target.bounds.height + delta;
-      break;
-    case alBottom:
-      size = target.bounds.height - delta;
-      break;
-    default:
-      return target.bounds.width;
-  }
+  if (!Docked(align)) return target.bounds.width;
+  const int size = Along(target.bounds, align).extent + (Leading(align) ? delta : -delta);
   if (size < range.min) return range.min;
   if (size > range.max) return range.max;
   return size;
@@ -75,22 +69,12 @@ int SplitterNewSize(const DockChild& target, TAlign align, int delta, SplitRange
 
 Rect SplitterBar(const DockChild& target, const DockChild& splitter, int size) {
   Rect bar = splitter.bounds;
-  switch (splitter.align) {
-    case alLeft:
-      bar.left = target.bounds.left + size;
-      break;
-    case alRight:
-      bar.left = target.bounds.right() - size - bar.width;
-      break;
-    case alTop:
-      bar.top = target.bounds.top + size;
-      break;
-    case alBottom:
-      bar.top = target.bounds.bottom() - size - bar.height;
-      break;
-    default:
-      break;
-  }
+  if (!Docked(splitter.align)) return bar;
+  const Span t = Along(target.bounds, splitter.align);
+  const int barNear = Leading(splitter.align)
+                          ? t.nearEdge + size
+                          : t.farEdge() - size - Along(bar, splitter.align).extent;
+  (Horizontal(splitter.align) ? bar.left : bar.top) = barNear;
   return bar;
 }
 
