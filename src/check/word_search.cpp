@@ -419,12 +419,17 @@ struct WordSearch::Stream::State {
         const uint8_t* const f = filter.data();
         auto at = [&](size_t q) { return d + static_cast<ptrdiff_t>(q - p0); };
         const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(16 - search.filterBits_));
-        while (i + 19 <= e &&
-               (hits = HitsOf8<gram>(f, shift, at(i)) |
-                       (stride == 1 ? HitsOf8<gram>(f, shift, at(i + 1)) << 1 : 0)) == 0) {
-          i += 16;
+        auto hitsIn16 = [&](size_t q) {
+          return HitsOf8<gram>(f, shift, at(q)) |
+                 (stride == 1 ? HitsOf8<gram>(f, shift, at(q + 1)) << 1 : 0);
+        };
+        // Two batches a round while there is room, then one.
+        span = 32;
+        while (i + 35 <= e && (hits = hitsIn16(i) | hitsIn16(i + 16) << 16) == 0) i += 32;
+        if (hits == 0) {
+          span = 16;
+          while (i + 19 <= e && (hits = hitsIn16(i)) == 0) i += 16;
         }
-        span = 16;
       }
       if (hits == 0)
 #endif
