@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <unordered_map>
 
 #include "check/sjis_blocks.h"
 #include "text/sjis.h"
@@ -107,23 +106,26 @@ uint32_t WordSearch::AddChild(uint32_t node, unsigned char byte) {
 }
 
 WordSearch::WordSearch(const std::vector<std::string_view>& words) {
-  std::unordered_map<std::string_view, uint32_t> ids;
+  // Distinct words by sorting, not by a hash map: a search is built at every send.
+  std::vector<std::string_view> cut(words.size());
+  std::vector<uint32_t> order;
+  order.reserve(words.size());
+  for (size_t k = 0; k < words.size(); ++k) {
+    cut[k] = UntilNul(words[k]);
+    if (!cut[k].empty()) order.push_back(static_cast<uint32_t>(k));
+  }
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return cut[a] < cut[b]; });
   std::vector<std::string_view> unique;
-  wordUnique_.reserve(words.size());
+  wordUnique_.assign(words.size(), kNone);
   size_t totalBytes = 0;
-  for (std::string_view w : words) {
-    w = UntilNul(w);
-    if (w.empty()) {
-      wordUnique_.push_back(kNone);
-      continue;
-    }
-    const auto [it, inserted] = ids.try_emplace(w, static_cast<uint32_t>(unique.size()));
-    if (inserted) {
+  for (size_t k = 0; k < order.size(); ++k) {
+    const std::string_view w = cut[order[k]];
+    if (k == 0 || w != cut[order[k - 1]]) {
       unique.push_back(w);
       length_.push_back(static_cast<uint32_t>(w.size()));
       totalBytes += w.size();
     }
-    wordUnique_.push_back(it->second);
+    wordUnique_[order[k]] = static_cast<uint32_t>(unique.size() - 1);
   }
   if (unique.empty()) return;
 
@@ -205,25 +207,33 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   confirmBits_ = SlotBits(unique.size(), 128, kMaxConfirmBits);
   filter_.assign(size_t{1} << filterBits_, 0);
   confirm_.assign((size_t{1} << confirmBits_) / 32, 0);
-  std::unordered_map<uint32_t, uint32_t> compactOf;
-  wordCompact_.reserve(grams);
+  std::vector<uint32_t> slots;  // per distinct word, stride_ of them
+  slots.reserve(grams);
   for (std::string_view w : unique) {
     const auto* first = reinterpret_cast<const unsigned char*>(w.data());
     const uint32_t confirmSlot = ConfirmSlotOf(GramExact(first, prefix_), confirmBits_);
     confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
     for (unsigned o = 0; o < stride_; ++o) {
-      const uint32_t g = GramExact(reinterpret_cast<const unsigned char*>(w.data()) + o, gram_);
+      const uint32_t g = GramExact(first + o, gram_);
       const uint32_t slot = SlotOf(g, filterBits_);
-      const auto [it, inserted] = compactOf.try_emplace(slot, slotUse_.size());
-      if (inserted) {
-        slotUse_.push_back(0);
-        slotOfCompact_.push_back(slot);
-      }
-      ++slotUse_[it->second];
-      wordCompact_.push_back(it->second);
+      slots.push_back(slot);
       const uint8_t tag = TagOf(g);
       filter_[slot] = filter_[slot] == 0 || filter_[slot] == tag ? tag : kSeveral;
     }
+  }
+  // The used slots in a compact list, with the number of grams filed at each.
+  slotOfCompact_ = slots;
+  std::sort(slotOfCompact_.begin(), slotOfCompact_.end());
+  slotOfCompact_.erase(std::unique(slotOfCompact_.begin(), slotOfCompact_.end()),
+                       slotOfCompact_.end());
+  slotUse_.assign(slotOfCompact_.size(), 0);
+  wordCompact_.reserve(grams);
+  for (const uint32_t slot : slots) {
+    const auto compact =
+        static_cast<uint32_t>(std::lower_bound(slotOfCompact_.begin(), slotOfCompact_.end(), slot) -
+                              slotOfCompact_.begin());
+    wordCompact_.push_back(compact);
+    ++slotUse_[compact];
   }
 }
 
