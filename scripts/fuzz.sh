@@ -11,9 +11,10 @@
 # build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Runs are
 # niced, since the machine is shared. Each run appends a line to build/fuzz-work/runs.log:
 # date, kind (run or smoke), target, seconds, executions, result; a run stopped with Ctrl-C or
-# SIGTERM still reports its executions. The time-out per input is
-# generous: at the lowest priority on a busy machine a run can stall for many seconds; replay a
-# reported time-out alone (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a stall.
+# SIGTERM still reports its executions. The time-out per input (600 s) is
+# generous: at the lowest priority on a busy machine a run can stall for minutes, and a run
+# paused (SIGSTOP) while a benchmark measures counts the pause; replay a reported time-out alone
+# (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a stall.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -54,7 +55,7 @@ run() {
   # a failing input saved in crashes/ replays alone with them.
   ASAN_OPTIONS="malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
     nice -n 19 "$build/${target}_fuzz" "$corpus" "fuzz/corpus/$target" "${dict[@]}" \
-    -max_len=4096 -timeout=120 -rss_limit_mb=2048 -max_total_time="$seconds" \
+    -max_len=4096 -timeout=600 -rss_limit_mb=2048 -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$work/$target/crashes/" "$@" >"$log" 2>&1 || status=$?
   local execs
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
