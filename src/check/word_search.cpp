@@ -42,8 +42,6 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
   return v;
 }
 
-// The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
-// in 16 bits, so that eight slots can be worked out at once in a vector.
 // The filter's byte for a slot: 0 when no gram is filed there, kSeveral when grams of different
 // tags are, otherwise the tag of the grams filed there: one more than the top seven bits of the
 // third byte, which the slot mixes in but cannot tell apart.
@@ -52,7 +50,9 @@ uint8_t TagOf(uint32_t gram) {
   return static_cast<uint8_t>(((gram >> 17) & 0x7F) + 1);
 }
 
-// A table of fewer slots takes the top bits.
+// The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
+// in 16 bits, so that eight slots can be worked out at once in a vector. A table of fewer slots
+// takes the top bits.
 uint32_t SlotOf(uint32_t gram, unsigned bits) {
   const uint32_t third = ((gram >> 16) * kHashB) & 0xFFFF;
   const uint32_t mixed = (((gram ^ third) & 0xFFFF) * kHashA) & 0xFFFF;  // unsigned: no overflow

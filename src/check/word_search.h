@@ -3,11 +3,13 @@
 //
 // The scan skips: with m the length of the shortest word, every occurrence holds a gram of its
 // first bytes at one of the sample positions taken every few bytes, so only the samples are
-// hashed against a small bit table of the words' grams. Where a sample hits, a multi-word
-// automaton (a trie of the words with failure links) runs from the first start the sample
-// covers until it is back at its root; it reads each byte once whatever the number of words,
-// and a match counts where the lead-range bytes just before its start pair up. A word that was
-// found leaves the bit table, and the scan ends once every word was found. Linear in the text.
+// hashed, eight at a time in vectors, against a byte table of the words' grams that also holds
+// a tag of each gram's last byte. Where a sample hits and a word's first bytes stand at one of
+// the starts it covers, a multi-word automaton (a trie of the words with failure links) runs
+// from the first of those starts until it is back at its root; it reads each byte once whatever
+// the number of words, and a match counts where the lead-range bytes just before its start pair
+// up. A word that was found leaves the table, and the scan ends once every word was found.
+// Linear in the text.
 //
 // The text may arrive in pieces (Stream), so that a caller can search a text it builds in a
 // small window without ever holding all of it.
@@ -81,12 +83,13 @@ class WordSearch {
   std::vector<uint32_t> nextWord_;  // the nearest proper suffix node where a word ends
   size_t ringMask_ = 0;  // character-start flags kept for the last (longest word) positions
 
-  // The skip filter over grams of `gram_` bytes at every `stride_`-th position.
+  // The skip filter over grams of `gram_` bytes at every `stride_`-th position, and the
+  // confirming table of the words' first `prefix_` bytes.
   unsigned gram_ = 0;
   unsigned stride_ = 1;
   unsigned filterBits_ = 0;
   unsigned confirmBits_ = 0;
-  std::vector<uint8_t> filter_;          // per slot: some word's gram is filed there
+  std::vector<uint8_t> filter_;          // per slot: 0, the tag of the grams there, or several
   unsigned prefix_ = 0;                  // the bytes of each word the confirming table holds
   std::vector<uint32_t> confirm_;        // bit per slot: some word starts with such bytes
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there
