@@ -224,7 +224,9 @@ BodyScan ScanBody(std::string_view body, std::string_view subject, bool skipQuot
   if (search) words.emplace(*search);
   auto wordsDone = [&] { return !words || words->done(); };
 
-  // The window: kCarry bytes kept from before, then the new text.
+  // The window: kCarry bytes kept from before, then the new text (a byte at least, or nothing
+  // would move).
+  window = std::max<size_t>(window, 1);
   std::vector<char> buffer(kCarry + window + kSlack);
   char* const fresh = buffer.data() + kCarry;
   size_t fed = 0;

@@ -48,7 +48,7 @@ TEST(ScanBody, AnyWindowGivesWhatTheWholeFlatBodyGives) {
 
     const std::string flat = FlatBody(body, skipQuoted);
     const std::vector<size_t> want = search.FirstEnds(flat + subject);
-    for (size_t window : {size_t{1}, size_t{5}, size_t{40}, kBodyWindow}) {
+    for (size_t window : {size_t{0}, size_t{5}, size_t{40}, kBodyWindow}) {  // 0 works as 1
       std::string kana, zenkaku;
       const BodyScan scan = ScanBody(body, subject, skipQuoted, &kana, &zenkaku, &search, window);
       ASSERT_EQ(kana, KanaExcerpt(flat)) << window << " " << body;
