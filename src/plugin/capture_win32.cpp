@@ -26,7 +26,7 @@ HWND NextSibling(HWND w) {
 
 }  // namespace
 
-std::string WindowText(HWND window, size_t room) {
+std::string WindowTextAsCopied(HWND window, size_t room) {
   if (!window) return {};
   const LRESULT length = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   if (length < 0 || length >= INT_MAX - 2) return {};
@@ -35,11 +35,15 @@ std::string WindowText(HWND window, size_t room) {
   buffer.resize(static_cast<size_t>(length) + 2);
   const LRESULT copied = ::SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length + 1),
                                         reinterpret_cast<LPARAM>(buffer.data()));
-  // Up to the first zero byte, and no more than the window says it copied.
-  size_t n = copied > 0 ? std::min(static_cast<size_t>(copied), buffer.size()) : 0;
-  n = UntilNul(std::string_view(buffer.data(), n)).size();
-  buffer.resize(n);
+  // No more than the window says it copied, nor than the buffer holds.
+  buffer.resize(copied > 0 ? std::min(static_cast<size_t>(copied), buffer.size()) : 0);
   return buffer;
+}
+
+std::string WindowText(HWND window, size_t room) {
+  std::string text = WindowTextAsCopied(window, room);
+  text.resize(UntilNul(text).size());
+  return text;
 }
 
 CompositionParts FindCompositionParts(HWND composition) {
@@ -77,10 +81,15 @@ OutgoingMail CaptureOutgoingMail(const HostCalls& host, HWND composition) {
   OutgoingMail mail;
   mail.header = host.SendGetHeader(composition);
   const CompositionParts parts = FindCompositionParts(composition);
-  mail.body = WindowText(parts.body, kSignatureRoom);
+  // The check stops at a zero byte itself, so the body, megabytes perhaps, is searched for one
+  // only when the signature is to follow it.
+  mail.body = WindowTextAsCopied(parts.body, kSignatureRoom);
   if (parts.selector) {
     const std::string selected = WindowText(parts.selector);
-    if (selected != kNoSignature) mail.body += SignatureBlock(host, composition, selected);
+    if (selected != kNoSignature) {
+      mail.body.resize(UntilNul(mail.body).size());
+      mail.body += SignatureBlock(host, composition, selected);
+    }
   }
   return mail;
 }

@@ -13,9 +13,11 @@
 
 namespace zv::win {
 
-// The text of `window` (borrowed) as bytes in the system's ANSI code page; empty when it has
-// none. The string keeps room for `room` more bytes.
+// The text of `window` (borrowed) as bytes in the system's ANSI code page, up to its first zero
+// byte; empty when it has none. The string keeps room for `room` more bytes.
 std::string WindowText(HWND window, size_t room = 0);
+// The same without looking for a zero byte: as many bytes as the window says it copied.
+std::string WindowTextAsCopied(HWND window, size_t room = 0);
 
 // The composition window's children that hold the body and the signature selector, found by
 // their place in the z-order; null when the window lacks them. Both are borrowed.

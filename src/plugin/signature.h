@@ -12,7 +12,7 @@ namespace zv {
 // The header and body of a mail being sent; the body includes the selected signature.
 struct OutgoingMail {
   std::string header;
-  std::string body;
+  std::string body;  // with the signature; whatever follows a zero byte is not part of it
 };
 
 // Decides whether a line of the file equals the wanted "{Begin name}" line, letter case aside.
