@@ -106,28 +106,14 @@ uint32_t WordSearch::AddChild(uint32_t node, unsigned char byte) {
 }
 
 WordSearch::WordSearch(const std::vector<std::string_view>& words) {
-  // Distinct words by sorting, not by a hash map: a search is built at every send.
   std::vector<std::string_view> cut(words.size());
-  std::vector<uint32_t> order;
-  order.reserve(words.size());
+  size_t totalBytes = 0;
   for (size_t k = 0; k < words.size(); ++k) {
     cut[k] = UntilNul(words[k]);
-    if (!cut[k].empty()) order.push_back(static_cast<uint32_t>(k));
+    totalBytes += cut[k].size();
   }
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return cut[a] < cut[b]; });
-  std::vector<std::string_view> unique;
   wordUnique_.assign(words.size(), kNone);
-  size_t totalBytes = 0;
-  for (size_t k = 0; k < order.size(); ++k) {
-    const std::string_view w = cut[order[k]];
-    if (k == 0 || w != cut[order[k - 1]]) {
-      unique.push_back(w);
-      length_.push_back(static_cast<uint32_t>(w.size()));
-      totalBytes += w.size();
-    }
-    wordUnique_[order[k]] = static_cast<uint32_t>(unique.size() - 1);
-  }
-  if (unique.empty()) return;
+  if (totalBytes == 0) return;
 
   // The trie. At most one node per byte of the words, and twice as many edge places.
   unsigned placeBits = 4;
@@ -146,9 +132,12 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   std::vector<unsigned char> byteOf(1, 0);
   parentOf.reserve(totalBytes + 1);
   byteOf.reserve(totalBytes + 1);
-  for (uint32_t u = 0; u < unique.size(); ++u) {
+  // A word's last node tells the distinct words apart: a repeated word ends where it ended.
+  std::vector<std::string_view> unique;
+  for (size_t k = 0; k < cut.size(); ++k) {
+    if (cut[k].empty()) continue;
     uint32_t node = 0;
-    for (const char c : unique[u]) {
+    for (const char c : cut[k]) {
       const size_t before = fail_.size();
       const uint32_t next = AddChild(node, static_cast<unsigned char>(c));
       if (fail_.size() != before) {
@@ -157,9 +146,14 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
       }
       node = next;
     }
-    word_[node] = u;
-    longest = std::max(longest, unique[u].size());
-    shortest = std::min(shortest, unique[u].size());
+    if (word_[node] == kNone) {
+      word_[node] = static_cast<uint32_t>(unique.size());
+      unique.push_back(cut[k]);
+      length_.push_back(static_cast<uint32_t>(cut[k].size()));
+      longest = std::max(longest, cut[k].size());
+      shortest = std::min(shortest, cut[k].size());
+    }
+    wordUnique_[k] = word_[node];
   }
   // The children of each node, in one array ordered by parent.
   const size_t nodes = parentOf.size();
@@ -207,8 +201,9 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   confirmBits_ = SlotBits(unique.size(), 128, kMaxConfirmBits);
   filter_.assign(size_t{1} << filterBits_, 0);
   confirm_.assign((size_t{1} << confirmBits_) / 32, 0);
-  std::vector<uint32_t> slots;  // per distinct word, stride_ of them
-  slots.reserve(grams);
+  // The used slots in a compact list, with the number of grams filed at each.
+  std::vector<uint32_t> compactOf(filter_.size(), kNone);
+  wordCompact_.reserve(grams);
   for (std::string_view w : unique) {
     const auto* first = reinterpret_cast<const unsigned char*>(w.data());
     const uint32_t confirmSlot = ConfirmSlotOf(GramExact(first, prefix_), confirmBits_);
@@ -216,24 +211,17 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(first + o, gram_);
       const uint32_t slot = SlotOf(g, filterBits_);
-      slots.push_back(slot);
+      uint32_t& compact = compactOf[slot];
+      if (compact == kNone) {
+        compact = static_cast<uint32_t>(slotOfCompact_.size());
+        slotOfCompact_.push_back(slot);
+        slotUse_.push_back(0);
+      }
+      ++slotUse_[compact];
+      wordCompact_.push_back(compact);
       const uint8_t tag = TagOf(g);
       filter_[slot] = filter_[slot] == 0 || filter_[slot] == tag ? tag : kSeveral;
     }
-  }
-  // The used slots in a compact list, with the number of grams filed at each.
-  slotOfCompact_ = slots;
-  std::sort(slotOfCompact_.begin(), slotOfCompact_.end());
-  slotOfCompact_.erase(std::unique(slotOfCompact_.begin(), slotOfCompact_.end()),
-                       slotOfCompact_.end());
-  slotUse_.assign(slotOfCompact_.size(), 0);
-  wordCompact_.reserve(grams);
-  for (const uint32_t slot : slots) {
-    const auto compact =
-        static_cast<uint32_t>(std::lower_bound(slotOfCompact_.begin(), slotOfCompact_.end(), slot) -
-                              slotOfCompact_.begin());
-    wordCompact_.push_back(compact);
-    ++slotUse_[compact];
   }
 }
 
