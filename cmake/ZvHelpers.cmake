@@ -34,8 +34,9 @@ macro(zv_find_gtest)
       # libstdc++'s <chrono> holds a literal with no code page 932 form (the micro sign), so
       # Google Test itself is built with the default execution character set. Our own sources
       # must not include <chrono> for the same reason.
-      target_compile_options(gtest PRIVATE -w -fexec-charset=UTF-8)
-      target_compile_options(gtest_main PRIVATE -w -fexec-charset=UTF-8)
+      # It is built lightly optimised and without debug information: it is large and not under test.
+      target_compile_options(gtest PRIVATE -w -fexec-charset=UTF-8 -O1 -g0)
+      target_compile_options(gtest_main PRIVATE -w -fexec-charset=UTF-8 -O1 -g0)
       if(NOT TARGET GTest::gtest_main)
         add_library(GTest::gtest ALIAS gtest)
         add_library(GTest::gtest_main ALIAS gtest_main)
@@ -62,4 +63,20 @@ function(zv_write_host_def OUT)
   endforeach()
   file(WRITE "${OUT}.tmp" "${text}")
   file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+endfunction()
+
+# Test programs build quickly: Google Test's header and the library headers most tests use are
+# precompiled once per build and shared by every test program, and the test code itself is
+# optimised lightly in the builds that keep debug information, not at all in the sanitizer build.
+# The code under test keeps the build's own flags.
+function(zv_test_program target)
+  get_property(pch_owner GLOBAL PROPERTY ZV_TEST_PCH_OWNER)
+  if(pch_owner)
+    target_precompile_headers(${target} REUSE_FROM ${pch_owner})
+  else()
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <functional> <map> <optional>
+                                                <string> <vector>)
+    set_property(GLOBAL PROPERTY ZV_TEST_PCH_OWNER ${target})
+  endif()
+  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1 -g1> $<$<CONFIG:Debug>:-O0>)
 endfunction()

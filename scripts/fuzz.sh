@@ -8,13 +8,15 @@
 #   scripts/fuzz.sh --list                               the targets
 #
 # A run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
-# build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Runs are
-# niced, since the machine is shared. Each run appends a line to build/fuzz-work/runs.log:
-# date, kind (run or smoke), target, seconds, executions, result; a run stopped with Ctrl-C or
-# SIGTERM still reports its executions. The time-out per input (600 s) is
-# generous: at the lowest priority on a busy machine a run can stall for minutes, and a run
-# paused (SIGSTOP) while a benchmark measures counts the pause; replay a reported time-out alone
-# (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a stall.
+# build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Campaign
+# runs are niced, since the machine is shared; the short runs are not, because the test command
+# runs them beside a build and at the lowest priority they would hardly run at all. Each run
+# appends a line to build/fuzz-work/runs.log: date, kind (run or smoke), target, seconds,
+# executions, result; a run stopped with Ctrl-C or SIGTERM still reports its executions. The
+# time-out per input (600 s) is generous: at the lowest priority on a busy machine a run can
+# stall for minutes, and a run paused (SIGSTOP) while a benchmark measures counts the pause;
+# replay a reported time-out alone (build/fuzz/TARGET_fuzz FILE) to tell a slow input from a
+# stall.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -50,11 +52,12 @@ run() {
   [[ -f fuzz/dict/$target.dict ]] && dict=("-dict=fuzz/dict/$target.dict")
   mkdir -p "$corpus" "$work/$target/crashes"
   local log="$work/$target/last-run.log"
-  local status=0
+  local status=0 niceness=19
+  [[ $kind == smoke ]] && niceness=0
   # No allocation stacks are recorded, which makes the targets' many small strings cheaper;
   # a failing input saved in crashes/ replays alone with them.
   ASAN_OPTIONS="malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
-    nice -n 19 "$build/${target}_fuzz" "$corpus" "fuzz/corpus/$target" "${dict[@]}" \
+    nice -n "$niceness" "$build/${target}_fuzz" "$corpus" "fuzz/corpus/$target" "${dict[@]}" \
     -max_len=4096 -timeout=600 -rss_limit_mb=2048 -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$work/$target/crashes/" "$@" >"$log" 2>&1 || status=$?
   local execs

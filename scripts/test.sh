@@ -17,35 +17,50 @@ rm -rf "$results"
 mkdir -p "$results"
 failed_suites=()
 
-# Builds a preset and runs its tests; every Google Test program writes an XML report.
-run_preset() {
-  local preset=$1 xmlprefix=$2
+# The steps that keep one core busy at most (the Wine prefix's first boot, the fuzz targets'
+# short runs) run in the background beside the builds, which use every core.
+(zv_bench_locale && zv_bench_prefix) >"$results/wine-setup.log" 2>&1 &
+wine_setup=$!
+
+build_preset() {
+  local preset=$1
   echo "== $preset: build"
   cmake --preset "$preset" >"$results/$preset-configure.log" 2>&1 ||
     { cat "$results/$preset-configure.log"; return 1; }
   cmake --build --preset "$preset" -- -k 0 >"$results/$preset-build.log" 2>&1 ||
     { grep -E 'error|FAILED' "$results/$preset-build.log" | head -40; return 1; }
+}
+
+# Runs a built preset's tests (PARALLEL at once); every Google Test program writes an XML report.
+test_preset() {
+  local preset=$1 xmlprefix=$2 parallel=${3:-1}
   echo "== $preset: test"
-  GTEST_OUTPUT="xml:$xmlprefix" ctest --preset "$preset" --timeout 900 ||
+  GTEST_OUTPUT="xml:$xmlprefix" ctest --preset "$preset" --timeout 900 --parallel "$parallel" ||
     failed_suites+=("$preset")
 }
 
-run_preset native "$results/native/"
-run_preset asan "$results/asan/"
+build_preset native && test_preset native "$results/native/" 2 || failed_suites+=(native)
+build_preset asan && test_preset asan "$results/asan/" 2 || failed_suites+=(asan)
 
 # Every fuzz target for a few seconds from its seeds, which include every input that ever
-# failed (scripts/fuzz.sh runs the longer campaigns).
-echo "== fuzz: smoke"
-scripts/fuzz.sh --smoke 4 "$results/fuzz" || failed_suites+=(fuzz)
+# failed (scripts/fuzz.sh runs the longer campaigns). The runs are timed, so sharing the cores
+# with the next build costs them executions, not time.
+echo "== fuzz: smoke (beside the next build)"
+scripts/fuzz.sh --smoke 4 "$results/fuzz" >"$results/fuzz-smoke.log" 2>&1 &
+fuzz_smoke=$!
 
-zv_bench_locale
-zv_bench_prefix
+wait "$wine_setup" || { cat "$results/wine-setup.log"; failed_suites+=(wine-setup); }
 zv_bench_env
 zv_bench_xvfb_start
 trap 'zv_bench_xvfb_stop' EXIT
 # Windows programs see the report folder through drive Z:.
 winresults="Z:${results//\//\\}"
-run_preset win64 "$winresults\\win64\\"
+win64_built=1
+build_preset win64 || { failed_suites+=(win64); win64_built=0; }
+# The Windows tests drive real windows: they run with both cores to themselves.
+wait "$fuzz_smoke" || failed_suites+=(fuzz)
+cat "$results/fuzz-smoke.log"
+((win64_built)) && test_preset win64 "$winresults\\win64\\"
 
 # The release package; the 32-bit end-to-end run loads the plug-in unpacked from it.
 echo "== package"
@@ -67,7 +82,7 @@ else
   failed_suites+=(help)
 fi
 
-run_preset win32 "$winresults\\win32\\"
+build_preset win32 && test_preset win32 "$winresults\\win32\\" || failed_suites+=(win32)
 
 # Totals over every report: test cases passed and failed.
 passed=0
