@@ -67,7 +67,7 @@ endfunction()
 
 # Test programs build quickly: Google Test's header and the library headers most tests use are
 # precompiled once per build and shared by every test program, and the test code itself is
-# optimised lightly in the builds that keep debug information, not at all in the sanitizer build.
+# optimised lightly (-O1) in the builds with line tables, not at all in the sanitizer build.
 # The code under test keeps the build's own flags.
 function(zv_test_program target)
   get_property(pch_owner GLOBAL PROPERTY ZV_TEST_PCH_OWNER)
@@ -78,5 +78,5 @@ function(zv_test_program target)
                                                 <string> <vector>)
     set_property(GLOBAL PROPERTY ZV_TEST_PCH_OWNER ${target})
   endif()
-  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1 -g1> $<$<CONFIG:Debug>:-O0>)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1> $<$<CONFIG:Debug>:-O0>)
 endfunction()
