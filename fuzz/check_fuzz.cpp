@@ -215,9 +215,8 @@ std::string Flag(unsigned bits) {
   return kTexts[bits & 3];
 }
 
-void CheckWordSearch(const std::vector<std::string_view>& words, std::string_view text,
-                     size_t piece) {
-  const WordSearch search(words);
+void CheckWordSearch(const WordSearch& search, const std::vector<std::string_view>& words,
+                     std::string_view text, size_t piece) {
   const std::vector<size_t> ends = search.FirstEnds(text);
   ZV_FUZZ_CHECK(ends.size() == words.size(), text);
   // The same text in pieces of `piece` bytes, as parts of one buffer.
@@ -301,11 +300,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::vector<std::string_view> words(owned.begin(), owned.end());
   const size_t piece = 1 + (answers >> 3) % 23;
-  CheckWordSearch(words, body, piece);
-  CheckWordSearch(words, header, piece);
+  const WordSearch search(words);
+  CheckWordSearch(search, words, body, piece);
+  CheckWordSearch(search, words, header, piece);
 
   // The body's one pass through a window of a few bytes, with the header as the subject.
-  const WordSearch search(words);
   std::string kana[2], zenkaku[2];
   const BodyScan usual = ScanBody(body, header, options.ignoreQuotedLines, &kana[0], &zenkaku[0],
                                   &search);
