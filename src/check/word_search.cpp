@@ -20,13 +20,12 @@ namespace {
 constexpr uint32_t kGramMask[5] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF};
 constexpr unsigned kMaxGram = 3;
 constexpr unsigned kMaxStride = 8;
-// Table sizes grow with the grams filed: about 32 filter slots (bytes) per gram and 128
-// confirming slots (bits) per word, 64 KB and 32 KB at most.
+// Table sizes grow with the grams filed: 256 filter slots per gram (from 256 grams on, a slot
+// for every two bytes, 128 KB) and about 128 confirming slots (bits) per word, 32 KB at most,
+// so that a search for a few words is cheap to set up.
 constexpr unsigned kMinSlotBits = 10;
 constexpr unsigned kMaxFilterBits = 16;
 constexpr unsigned kMaxConfirmBits = 18;
-constexpr uint16_t kHashA = 0x9E37;
-constexpr uint16_t kHashB = 0x7F4B;
 
 // The first `gram` bytes at p; all four bytes must exist.
 uint32_t Gram4(const unsigned char* p, unsigned gram) {
@@ -42,21 +41,31 @@ uint32_t GramExact(const unsigned char* p, unsigned gram) {
   return v;
 }
 
-// The filter's byte for a slot: 0 when no gram is filed there, kSeveral when grams of different
-// tags are, otherwise the tag of the grams filed there: one more than the top seven bits of the
-// third byte, which the slot mixes in but cannot tell apart.
-constexpr uint8_t kSeveral = 0xFF;
-uint8_t TagOf(uint32_t gram) {
-  return static_cast<uint8_t>(((gram >> 17) & 0x7F) + 1);
+// The filter's entry for a slot holds the third bytes of the grams filed there, one in each of
+// its two bytes (0 where none), or kSeveral once there are more than two. Without a third byte
+// (grams of one or two bytes) every filed slot is kSeveral.
+constexpr uint16_t kSeveral = 0xFFFF;
+
+// The filter's slot of a gram: its first two bytes as they stand (the first alone for grams of
+// one byte), less the top bits of the second in a table of fewer slots, so that a sample's slot
+// is read straight from the text, and the slots that Japanese text visits lie close together.
+uint32_t SlotOf(uint32_t gram, uint32_t slotMask) {
+  return gram & slotMask;
 }
 
-// The filter's slot of a gram: its first two bytes mixed with the third, then multiplied, all
-// in 16 bits, so that eight slots can be worked out at once in a vector. A table of fewer slots
-// takes the top bits.
-uint32_t SlotOf(uint32_t gram, unsigned bits) {
-  const uint32_t third = ((gram >> 16) * kHashB) & 0xFFFF;
-  const uint32_t mixed = (((gram ^ third) & 0xFFFF) * kHashA) & 0xFFFF;  // unsigned: no overflow
-  return mixed >> (16 - bits);
+void FileGram(uint16_t& entry, uint32_t gram, unsigned gramBytes) {
+  const auto third = static_cast<uint16_t>((gram >> 16) & 0xFF);
+  if (gramBytes < 3 || entry == kSeveral) {
+    entry = kSeveral;
+  } else if ((entry & 0xFF) == third || (entry >> 8) == third) {
+    // filed already
+  } else if ((entry & 0xFF) == 0) {
+    entry = third;
+  } else if ((entry >> 8) == 0) {
+    entry = static_cast<uint16_t>(entry | third << 8);
+  } else {
+    entry = kSeveral;
+  }
 }
 
 unsigned SlotBits(size_t grams, size_t slotsPerGram, unsigned most) {
@@ -196,10 +205,10 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
   gram_ = static_cast<unsigned>(std::min<size_t>(shortest, kMaxGram));
   stride_ = static_cast<unsigned>(std::min<size_t>(shortest - gram_ + 1, kMaxStride));
   const size_t grams = unique.size() * stride_;
-  filterBits_ = SlotBits(grams, 32, kMaxFilterBits);
   prefix_ = static_cast<unsigned>(std::min<size_t>(shortest, 4));
   confirmBits_ = SlotBits(unique.size(), 128, kMaxConfirmBits);
-  filter_.assign(size_t{1} << filterBits_, 0);
+  slotMask_ = gram_ == 1 ? 0xFF : (uint32_t{1} << SlotBits(grams, 256, kMaxFilterBits)) - 1;
+  filter_.assign(size_t{slotMask_} + 1, 0);
   confirm_.assign((size_t{1} << confirmBits_) / 32, 0);
   // The used slots in a compact list, with the number of grams filed at each.
   std::vector<uint32_t> compactOf(filter_.size(), kNone);
@@ -210,7 +219,7 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
     confirm_[confirmSlot >> 5] |= uint32_t{1} << (confirmSlot & 31);
     for (unsigned o = 0; o < stride_; ++o) {
       const uint32_t g = GramExact(first + o, gram_);
-      const uint32_t slot = SlotOf(g, filterBits_);
+      const uint32_t slot = SlotOf(g, slotMask_);
       uint32_t& compact = compactOf[slot];
       if (compact == kNone) {
         compact = static_cast<uint32_t>(slotOfCompact_.size());
@@ -219,8 +228,7 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
       }
       ++slotUse_[compact];
       wordCompact_.push_back(compact);
-      const uint8_t tag = TagOf(g);
-      filter_[slot] = filter_[slot] == 0 || filter_[slot] == tag ? tag : kSeveral;
+      FileGram(filter_[slot], g, gram_);
     }
   }
 }
@@ -229,7 +237,7 @@ WordSearch::WordSearch(const std::vector<std::string_view>& words) {
 // that starts at `pos` is in hand, for q from pos - kHistory (or 0) up to `end`.
 struct WordSearch::Stream::State {
   const WordSearch& search;
-  std::vector<uint8_t> filter;     // found words leave it
+  std::vector<uint16_t> filter;    // found words leave it
   std::vector<uint32_t> slotUse;   // the grams of words not found yet, per used slot
   std::vector<size_t> endOf;       // per distinct word
   std::vector<uint8_t> startRing;  // whether the recent positions start a character
@@ -342,8 +350,9 @@ struct WordSearch::Stream::State {
   }
 
   bool Hit(uint32_t gram) const {
-    const uint8_t f = filter[SlotOf(gram, search.filterBits_)];
-    return f == kSeveral || (f != 0 && f == TagOf(gram));
+    const uint16_t f = filter[SlotOf(gram, search.slotMask_)];
+    const auto third = static_cast<uint16_t>((gram >> 16) & 0xFF);
+    return f == kSeveral || (f != 0 && ((f & 0xFF) == third || (f >> 8) == third));
   }
 
   // Whether a word may start where the sample at `s` stands for a start: its first bytes are
@@ -362,43 +371,44 @@ struct WordSearch::Stream::State {
 
 #if defined(__SSE2__)
   // The filter's verdicts on the samples at p, p + 2, .. p + 14, as bits 0, 2, .. 14; reads 18
-  // bytes. The grams lie in 16-bit lanes, the first two bytes of each from one vector and the
-  // third from the next, mixed as SlotOf mixes them; the slots' bytes are gathered into a
-  // vector and compared with the grams' tags.
-  // The filter's bytes at the slots in lanes k and k + 1, in the low two 16-bit lanes.
-  template <int k>
-  static __m128i FiledPair(const uint8_t* f, __m128i slots) {
-    return _mm_cvtsi32_si128(static_cast<int>(f[_mm_extract_epi16(slots, k)] |
-                                              f[_mm_extract_epi16(slots, k + 1)] << 16));
-  }
-
-  template <unsigned gram>
-  static uint32_t HitsOf8(const uint8_t* f, __m128i shift, const unsigned char* p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i x = gram == 1 ? _mm_and_si128(v, _mm_set1_epi16(0xFF)) : v;
-    __m128i tag = _mm_set1_epi16(1);
-    if (gram == 3) {
+  // bytes. Each slot is read from the text as it stands, so only the entries are gathered, in
+  // pairs joined in scalar registers and then in a tree (no long chain of inserts); the third
+  // bytes lie in the 16-bit lanes of the text two bytes on and are compared with both of an
+  // entry's bytes at once.
+  template <unsigned gram, bool whole>
+  __attribute__((always_inline)) static uint32_t HitsOf8(const uint16_t* f, uint32_t slotMask,
+                                                        const unsigned char* p) {
+    auto entry = [&](int k) __attribute__((always_inline)) -> uint32_t {
+      if constexpr (gram == 1) {
+        return f[p[2 * k]];
+      } else {
+        uint16_t slot;
+        std::memcpy(&slot, p + 2 * k, 2);
+        return f[whole ? slot : slot & slotMask];
+      }
+    };
+    auto pair = [&](int k) __attribute__((always_inline)) {
+      return _mm_cvtsi32_si128(static_cast<int>(entry(k) | entry(k + 1) << 16));
+    };
+    const __m128i filed = _mm_unpacklo_epi64(_mm_unpacklo_epi32(pair(0), pair(2)),
+                                             _mm_unpacklo_epi32(pair(4), pair(6)));
+    uint32_t mask = static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi16(filed, _mm_set1_epi16(static_cast<short>(kSeveral)))));
+    if constexpr (gram == 3) {
       const __m128i third = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)),
                                           _mm_set1_epi16(0xFF));
-      x = _mm_xor_si128(x, _mm_mullo_epi16(third, _mm_set1_epi16(static_cast<short>(kHashB))));
-      tag = _mm_add_epi16(_mm_srli_epi16(third, 1), tag);
+      const uint32_t tagged = static_cast<uint32_t>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(filed, _mm_or_si128(third, _mm_slli_epi16(third, 8)))));
+      mask |= tagged | tagged >> 1;
     }
-    const __m128i h =
-        _mm_srl_epi16(_mm_mullo_epi16(x, _mm_set1_epi16(static_cast<short>(kHashA))), shift);
-    // Pairs of bytes joined in scalar registers, then the four pairs in a tree: no long chain
-    // of inserts.
-    const __m128i filed =
-        _mm_unpacklo_epi64(_mm_unpacklo_epi32(FiledPair<0>(f, h), FiledPair<2>(f, h)),
-                           _mm_unpacklo_epi32(FiledPair<4>(f, h), FiledPair<6>(f, h)));
-    const __m128i hit =
-        _mm_or_si128(_mm_cmpeq_epi16(filed, tag), _mm_cmpeq_epi16(filed, _mm_set1_epi16(kSeveral)));
-    return static_cast<uint32_t>(_mm_movemask_epi8(hit)) & 0x5555;
+    return mask & 0x5555;
   }
 #endif
 
   // Takes the samples the piece allows. A sample reads four bytes where they exist; the last
-  // few wait for the next piece, or at the end of the text read their gram exactly.
-  template <unsigned gram>
+  // few wait for the next piece, or at the end of the text read their gram exactly. `whole`:
+  // the filter has a slot for every two bytes, so a slot needs no mask.
+  template <unsigned gram, bool whole>
   void Sample() {
     const size_t stride = search.stride_;
     const size_t fourLimit = end >= 4 ? end - 3 : 0;  // below it four bytes can be read
@@ -414,12 +424,12 @@ struct WordSearch::Stream::State {
         const unsigned char* const d = data;
         const size_t p0 = pos;
         const size_t e = end;
-        const uint8_t* const f = filter.data();
-        auto at = [&](size_t q) { return d + static_cast<ptrdiff_t>(q - p0); };
-        const __m128i shift = _mm_cvtsi32_si128(static_cast<int>(16 - search.filterBits_));
-        auto hitsIn16 = [&](size_t q) {
-          return HitsOf8<gram>(f, shift, at(q)) |
-                 (stride == 1 ? HitsOf8<gram>(f, shift, at(q + 1)) << 1 : 0);
+        const uint16_t* const f = filter.data();
+        const uint32_t slotMask = search.slotMask_;
+        auto at = [&](size_t q) __attribute__((always_inline)) { return d + static_cast<ptrdiff_t>(q - p0); };
+        auto hitsIn16 = [&](size_t q) __attribute__((always_inline)) {
+          return HitsOf8<gram, whole>(f, slotMask, at(q)) |
+                 (stride == 1 ? HitsOf8<gram, whole>(f, slotMask, at(q + 1)) << 1 : 0);
         };
         // Two batches a round while there is room, then one.
         span = 32;
@@ -463,9 +473,10 @@ struct WordSearch::Stream::State {
       if (!RunAutomaton() || remaining == 0) return;
       sample = NextSampleFrom(from);
     }
-    if (search.gram_ == 1) Sample<1>();
-    if (search.gram_ == 2) Sample<2>();
-    if (search.gram_ == 3) Sample<3>();
+    const bool whole = search.slotMask_ == 0xFFFF;
+    if (search.gram_ == 1) Sample<1, true>();  // its table has a slot for every byte
+    if (search.gram_ == 2) whole ? Sample<2, true>() : Sample<2, false>();
+    if (search.gram_ == 3) whole ? Sample<3, true>() : Sample<3, false>();
   }
 
   // Before the piece's bytes go: every later question about character starts lies at or after

@@ -3,8 +3,8 @@
 //
 // The scan skips: with m the length of the shortest word, every occurrence holds a gram of its
 // first bytes at one of the sample positions taken every few bytes, so only the samples are
-// hashed, eight at a time in vectors, against a byte table of the words' grams that also holds
-// a tag of each gram's last byte. Where a sample hits and a word's first bytes stand at one of
+// looked up, eight at a time, in a table indexed by a gram's first two bytes as they stand that
+// holds the grams' third bytes. Where a sample hits and a word's first bytes stand at one of
 // the starts it covers, a multi-word automaton (a trie of the words with failure links) runs
 // from the first of those starts until it is back at its root; it reads each byte once whatever
 // the number of words, and a match counts where the lead-range bytes just before its start pair
@@ -87,9 +87,9 @@ class WordSearch {
   // confirming table of the words' first `prefix_` bytes.
   unsigned gram_ = 0;
   unsigned stride_ = 1;
-  unsigned filterBits_ = 0;
   unsigned confirmBits_ = 0;
-  std::vector<uint8_t> filter_;          // per slot: 0, the tag of the grams there, or several
+  uint32_t slotMask_ = 0;                // a gram's slot: its first bytes under this mask
+  std::vector<uint16_t> filter_;         // per slot: the grams' third bytes, or several
   unsigned prefix_ = 0;                  // the bytes of each word the confirming table holds
   std::vector<uint32_t> confirm_;        // bit per slot: some word starts with such bytes
   std::vector<uint32_t> slotUse_;        // per used slot (compact), the grams filed there

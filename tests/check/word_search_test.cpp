@@ -142,6 +142,27 @@ TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
   }
 }
 
+// Hundreds of words of three bytes or more, half of them from the text: the filter then has a
+// slot for every two bytes.
+TEST(WordSearch, ManyLongerWordsAgreeWithSjisPos) {
+  const std::string alphabet = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
+  std::mt19937 rng(11);
+  for (int round = 0; round < 100; ++round) {
+    std::string text(300, ' ');
+    for (char& c : text) c = alphabet[rng() % alphabet.size()];
+    std::vector<std::string> words;
+    for (int k = 0; k < 300; ++k) {
+      std::string word = text.substr(rng() % 290, 3 + rng() % 6);
+      if (k % 2 != 0) {
+        for (char& c : word) c = alphabet[rng() % alphabet.size()];
+      }
+      words.push_back(word);
+    }
+    ExpectSameAsSjisPos(words, text);
+    ASSERT_EQ(StreamedEnds(words, text, rng, 70), FirstEnds(words, text)) << round;
+  }
+}
+
 // Suffix chains: every word is a suffix of the longer ones, so each position reports many.
 TEST(WordSearch, NestedWordsOverLongText) {
   std::vector<std::string> words;
