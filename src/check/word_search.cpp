@@ -371,10 +371,10 @@ struct WordSearch::Stream::State {
 
 #if defined(__SSE2__)
   // The filter's verdicts on the samples at p, p + 2, .. p + 14, as bits 0, 2, .. 14; reads 18
-  // bytes. Each slot is read from the text as it stands, so only the entries are gathered, in
-  // pairs joined in scalar registers and then in a tree (no long chain of inserts); the third
-  // bytes lie in the 16-bit lanes of the text two bytes on and are compared with both of an
-  // entry's bytes at once.
+  // bytes. Each slot is read from the text as it stands, so only the entries are gathered,
+  // inserted from the table into two vectors of four lanes (two short chains); the third bytes
+  // lie in the 16-bit lanes of the text two bytes on and are compared with both of an entry's
+  // bytes at once.
   template <unsigned gram, bool whole>
   __attribute__((always_inline)) static uint32_t HitsOf8(const uint16_t* f, uint32_t slotMask,
                                                         const unsigned char* p) {
@@ -387,11 +387,15 @@ struct WordSearch::Stream::State {
         return f[whole ? slot : slot & slotMask];
       }
     };
-    auto pair = [&](int k) __attribute__((always_inline)) {
-      return _mm_cvtsi32_si128(static_cast<int>(entry(k) | entry(k + 1) << 16));
-    };
-    const __m128i filed = _mm_unpacklo_epi64(_mm_unpacklo_epi32(pair(0), pair(2)),
-                                             _mm_unpacklo_epi32(pair(4), pair(6)));
+    __m128i low = _mm_cvtsi32_si128(static_cast<int>(entry(0)));
+    __m128i high = _mm_cvtsi32_si128(static_cast<int>(entry(4)));
+    low = _mm_insert_epi16(low, static_cast<int>(entry(1)), 1);
+    high = _mm_insert_epi16(high, static_cast<int>(entry(5)), 1);
+    low = _mm_insert_epi16(low, static_cast<int>(entry(2)), 2);
+    high = _mm_insert_epi16(high, static_cast<int>(entry(6)), 2);
+    low = _mm_insert_epi16(low, static_cast<int>(entry(3)), 3);
+    high = _mm_insert_epi16(high, static_cast<int>(entry(7)), 3);
+    const __m128i filed = _mm_unpacklo_epi64(low, high);
     uint32_t mask = static_cast<uint32_t>(
         _mm_movemask_epi8(_mm_cmpeq_epi16(filed, _mm_set1_epi16(static_cast<short>(kSeveral)))));
     if constexpr (gram == 3) {
