@@ -435,13 +435,38 @@ struct WordSearch::Stream::State {
           return HitsOf8<gram, whole>(f, slotMask, at(q)) |
                  (stride == 1 ? HitsOf8<gram, whole>(f, slotMask, at(q + 1)) << 1 : 0);
         };
-        // Two batches a round while there is room, then one.
-        span = 32;
-        while (i + 35 <= e && (hits = hitsIn16(i) | hitsIn16(i + 16) << 16) == 0) i += 32;
-        if (hits == 0) {
-          span = 16;
-          while (i + 19 <= e && (hits = hitsIn16(i)) == 0) i += 16;
+        // Rounds of 32 bytes while there is room. A round's hits are noted without a jump and
+        // looked at a few dozen rounds later, together, so that a hit the confirming table
+        // turns down costs no mispredicted jump out of the loop. Samples that an automaton run
+        // covered are passed over.
+        constexpr size_t kNoted = 32;
+        size_t roundAt[kNoted];
+        uint32_t roundHits[kNoted];
+        size_t noted = kNoted;
+        while (noted == kNoted) {
+          noted = 0;
+          while (i + 35 <= e && noted < kNoted) {
+            const uint32_t h = hitsIn16(i) | hitsIn16(i + 16) << 16;
+            roundAt[noted] = i;
+            roundHits[noted] = h;
+            noted += h != 0 ? 1 : 0;
+            i += 32;
+          }
+          size_t resume = 0;  // the first sample not covered by a run
+          for (size_t r = 0; r < noted; ++r) {
+            for (uint32_t h = roundHits[r]; h != 0; h &= h - 1) {
+              const size_t at = roundAt[r] + LowestBit(h);
+              if (at < resume || !Confirmed(at)) continue;
+              StartAutomaton(std::max(from, at + 1 > stride ? at + 1 - stride : 0), at);
+              if (!RunAutomaton() || remaining == 0) return;
+              resume = NextSampleFrom(from);
+            }
+          }
+          i = std::max(i, resume);
         }
+        // Then sixteen bytes at a time.
+        span = 16;
+        while (i + 19 <= e && (hits = hitsIn16(i)) == 0) i += 16;
       }
       if (hits == 0)
 #endif
