@@ -96,16 +96,17 @@ inline BlockMasks ClassifyBlockPortable(const unsigned char* s, size_t len) {
 #if defined(__SSE2__)
 namespace sjis_blocks_detail {
 
-// Sixteen bytes. With bit 5 flipped, the lead range 0x81-0x9F, 0xE0-0xFC becomes the one range
-// 0xA1-0xDC, which less 0x21 lies at the bottom of the signed bytes (-128 to -69); high bytes
-// are those of 0x7F and above.
+// Sixteen bytes: the lead-range bytes, and every byte of 0x7F and above (the lead-range ones
+// are taken out of the whole block's mask at once). With bit 5 flipped, the lead range
+// 0x81-0x9F, 0xE0-0xFC becomes the one range 0xA1-0xDC, which less 0x21 lies at the bottom of
+// the signed bytes (-128 to -69); a byte of 0x7F and above has its top bit set once one is
+// added without wrapping.
 inline void Classify16(const unsigned char* p, uint32_t& lead, uint32_t& high) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i l = _mm_cmplt_epi8(
       _mm_sub_epi8(_mm_xor_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8(0x21)), _mm_set1_epi8(-68));
-  const __m128i atLeast7F = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(0x7F)), v);
   lead = static_cast<uint32_t>(_mm_movemask_epi8(l));
-  high = static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(l, atLeast7F)));
+  high = static_cast<uint32_t>(_mm_movemask_epi8(_mm_adds_epu8(v, _mm_set1_epi8(1))));
 }
 
 }  // namespace sjis_blocks_detail
@@ -124,6 +125,7 @@ __attribute__((always_inline)) inline BlockMasks ClassifyWholeBlock(const unsign
     masks.leadRange |= static_cast<BlockMask>(l2 | l3 << 16) << (kBlockBytes / 2);
     masks.highSingle |= static_cast<BlockMask>(h2 | h3 << 16) << (kBlockBytes / 2);
   }
+  masks.highSingle &= ~masks.leadRange;
   return masks;
 }
 
@@ -144,6 +146,7 @@ inline BlockMasks ClassifyBlock(const unsigned char* s, size_t len) {
     masks.highSingle |= static_cast<BlockMask>(h0) << i;
     i += 16;
   }
+  masks.highSingle &= ~masks.leadRange;
   sjis_blocks_detail::ClassifyTail(s, i, len, masks);
   return masks;
 }

@@ -29,9 +29,12 @@ std::string TrailsByWalk(const std::string& text) {
 }
 
 // Every byte value in every lane of the wide paths and of the byte-by-byte tail, through both
-// the portable code and the one the build uses.
+// the portable code and the one the build uses (whole blocks too).
 TEST(ClassifyBlock, EveryByteAgreesWithTheTable) {
-  for (auto classify : {&ClassifyBlockPortable, &ClassifyBlock}) {
+  BlockMasks (*wholeOrNot)(const unsigned char*, size_t) = [](const unsigned char* s, size_t len) {
+    return len == kBlockBytes ? ClassifyWholeBlock(s) : ClassifyBlock(s, len);
+  };
+  for (auto classify : {&ClassifyBlockPortable, &ClassifyBlock, wholeOrNot}) {
     for (size_t lane = 0; lane < kBlockBytes; ++lane) {
       for (int b = 0; b < 256; ++b) {
         std::string block(lane < 20 ? 20 : kBlockBytes, 'a');
