@@ -377,24 +377,24 @@ struct WordSearch::Stream::State {
   // bytes at once.
   template <unsigned gram, bool whole>
   __attribute__((always_inline)) static uint32_t HitsOf8(const uint16_t* f, uint32_t slotMask,
-                                                        const unsigned char* p) {
-    auto entry = [&](int k) __attribute__((always_inline)) -> uint32_t {
+                                                         const unsigned char* p) {
+    auto entry = [&](int k) __attribute__((always_inline)) {
       if constexpr (gram == 1) {
-        return f[p[2 * k]];
+        return static_cast<int>(f[p[2 * k]]);
       } else {
         uint16_t slot;
         std::memcpy(&slot, p + 2 * k, 2);
-        return f[whole ? slot : slot & slotMask];
+        return static_cast<int>(f[whole ? slot : slot & slotMask]);
       }
     };
-    __m128i low = _mm_cvtsi32_si128(static_cast<int>(entry(0)));
-    __m128i high = _mm_cvtsi32_si128(static_cast<int>(entry(4)));
-    low = _mm_insert_epi16(low, static_cast<int>(entry(1)), 1);
-    high = _mm_insert_epi16(high, static_cast<int>(entry(5)), 1);
-    low = _mm_insert_epi16(low, static_cast<int>(entry(2)), 2);
-    high = _mm_insert_epi16(high, static_cast<int>(entry(6)), 2);
-    low = _mm_insert_epi16(low, static_cast<int>(entry(3)), 3);
-    high = _mm_insert_epi16(high, static_cast<int>(entry(7)), 3);
+    __m128i low = _mm_cvtsi32_si128(entry(0));
+    __m128i high = _mm_cvtsi32_si128(entry(4));
+    low = _mm_insert_epi16(low, entry(1), 1);
+    high = _mm_insert_epi16(high, entry(5), 1);
+    low = _mm_insert_epi16(low, entry(2), 2);
+    high = _mm_insert_epi16(high, entry(6), 2);
+    low = _mm_insert_epi16(low, entry(3), 3);
+    high = _mm_insert_epi16(high, entry(7), 3);
     const __m128i filed = _mm_unpacklo_epi64(low, high);
     uint32_t mask = static_cast<uint32_t>(
         _mm_movemask_epi8(_mm_cmpeq_epi16(filed, _mm_set1_epi16(static_cast<short>(kSeveral)))));
@@ -430,7 +430,9 @@ struct WordSearch::Stream::State {
         const size_t e = end;
         const uint16_t* const f = filter.data();
         const uint32_t slotMask = search.slotMask_;
-        auto at = [&](size_t q) __attribute__((always_inline)) { return d + static_cast<ptrdiff_t>(q - p0); };
+        auto at = [&](size_t q) __attribute__((always_inline)) {
+          return d + static_cast<ptrdiff_t>(q - p0);
+        };
         auto hitsIn16 = [&](size_t q) __attribute__((always_inline)) {
           return HitsOf8<gram, whole>(f, slotMask, at(q)) |
                  (stride == 1 ? HitsOf8<gram, whole>(f, slotMask, at(q + 1)) << 1 : 0);
