@@ -437,10 +437,10 @@ struct WordSearch::Stream::State {
           return HitsOf8<gram, whole>(f, slotMask, at(q)) |
                  (stride == 1 ? HitsOf8<gram, whole>(f, slotMask, at(q + 1)) << 1 : 0);
         };
-        // Rounds of 32 bytes while there is room. A round's hits are noted without a jump and
-        // looked at a few dozen rounds later, together, so that a hit the confirming table
-        // turns down costs no mispredicted jump out of the loop. Samples that an automaton run
-        // covered are passed over.
+        // Rounds of 32 bytes while there is room. A round's hits are noted without a jump, and
+        // once kNoted rounds with hits are noted (or the room ends) they are looked at
+        // together, so that a hit the confirming table turns down costs no mispredicted jump
+        // out of the loop. Samples that an automaton run covered are passed over.
         constexpr size_t kNoted = 32;
         size_t roundAt[kNoted];
         uint32_t roundHits[kNoted];
