@@ -336,12 +336,17 @@ struct WordSearch::Stream::State {
     return true;
   }
 
-  void StartAutomaton(size_t start, size_t sampled) {
+  // Runs the automaton from the first start that the sample at `s`, hit and confirmed, stands
+  // for. False when the sampling stops: the piece ended with the automaton running, or every
+  // word was found.
+  bool RunFromSample(size_t s) {
+    const size_t stride = search.stride_;
     running = true;
     node = 0;
-    at = start;
-    atStarts = StartsCharacter(start);
-    through = sampled;
+    at = std::max(from, s + 1 > stride ? s + 1 - stride : 0);
+    atStarts = StartsCharacter(at);
+    through = s;
+    return RunAutomaton() && remaining != 0;
   }
 
   size_t NextSampleFrom(size_t p) const {
@@ -459,8 +464,7 @@ struct WordSearch::Stream::State {
             for (uint32_t h = roundHits[r]; h != 0; h &= h - 1) {
               const size_t at = roundAt[r] + LowestBit(h);
               if (at < resume || !Confirmed(at)) continue;
-              StartAutomaton(std::max(from, at + 1 > stride ? at + 1 - stride : 0), at);
-              if (!RunAutomaton() || remaining == 0) return;
+              if (!RunFromSample(at)) return;
               resume = NextSampleFrom(from);
             }
           }
@@ -487,8 +491,7 @@ struct WordSearch::Stream::State {
       for (; hits != 0; hits &= hits - 1) {
         const size_t at = i + LowestBit(hits);
         if (!Confirmed(at)) continue;
-        StartAutomaton(std::max(from, at + 1 > stride ? at + 1 - stride : 0), at);
-        if (!RunAutomaton() || remaining == 0) return;
+        if (!RunFromSample(at)) return;
         i = NextSampleFrom(from);
         restarted = true;
         break;
