@@ -106,16 +106,19 @@ TEST(WordSearch, Table) {
   }
 }
 
+// Bytes that make character boundaries hard: lead bytes, trail bytes that are also ASCII,
+// half-width kana.
+const std::string kHardBytes = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
+
 // Random texts over bytes that make character boundaries hard (lead bytes, trail bytes that
 // are also ASCII, half-width kana), words drawn partly from the texts themselves. The longer
 // texts cross several 64-byte blocks.
 TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
-  const std::string alphabet = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
   std::mt19937 rng(20240611);
   auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n)(rng); };
   auto randomText = [&](size_t maxLength) {
     std::string s(pick(maxLength), ' ');
-    for (char& c : s) c = alphabet[pick(alphabet.size() - 1)];
+    for (char& c : s) c = kHardBytes[pick(kHardBytes.size() - 1)];
     return s;
   };
   struct Shape {
@@ -145,16 +148,15 @@ TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
 // Hundreds of words of three bytes or more, half of them from the text: the filter then has a
 // slot for every two bytes.
 TEST(WordSearch, ManyLongerWordsAgreeWithSjisPos) {
-  const std::string alphabet = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
   std::mt19937 rng(11);
   for (int round = 0; round < 100; ++round) {
     std::string text(300, ' ');
-    for (char& c : text) c = alphabet[rng() % alphabet.size()];
+    for (char& c : text) c = kHardBytes[rng() % kHardBytes.size()];
     std::vector<std::string> words;
     for (int k = 0; k < 300; ++k) {
       std::string word = text.substr(rng() % 290, 3 + rng() % 6);
       if (k % 2 != 0) {
-        for (char& c : word) c = alphabet[rng() % alphabet.size()];
+        for (char& c : word) c = kHardBytes[rng() % kHardBytes.size()];
       }
       words.push_back(word);
     }
