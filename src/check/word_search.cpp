@@ -442,26 +442,32 @@ struct WordSearch::Stream::State {
           return HitsOf8<gram, whole>(f, slotMask, at(q)) |
                  (stride == 1 ? HitsOf8<gram, whole>(f, slotMask, at(q + 1)) << 1 : 0);
         };
-        // Rounds of 32 bytes while there is room. A round's hits are noted without a jump, and
-        // once kNoted rounds with hits are noted (or the room ends) they are looked at
-        // together, so that a hit the confirming table turns down costs no mispredicted jump
-        // out of the loop. Samples that an automaton run covered are passed over.
+        // Rounds of a block (as many bytes as a machine word has bits) while there is room. A
+        // round's hits are noted without a jump, and once kNoted rounds with hits are noted (or
+        // the room ends) they are looked at together, so that a hit the confirming table turns
+        // down costs no mispredicted jump out of the loop. Samples that an automaton run
+        // covered are passed over.
         constexpr size_t kNoted = 32;
         size_t roundAt[kNoted];
-        uint32_t roundHits[kNoted];
+        BlockMask roundHits[kNoted];
         size_t noted = kNoted;
         while (noted == kNoted) {
           noted = 0;
-          while (i + 35 <= e && noted < kNoted) {
-            const uint32_t h = hitsIn16(i) | hitsIn16(i + 16) << 16;
+          // The last sixteen bytes' samples read up to 19 bytes.
+          while (i + kBlockBytes + 3 <= e && noted < kNoted) {
+            BlockMask h = hitsIn16(i) | hitsIn16(i + 16) << 16;
+            if constexpr (kBlockBytes == 64) {
+              h |= static_cast<BlockMask>(hitsIn16(i + 32) | hitsIn16(i + 48) << 16)
+                   << (kBlockBytes / 2);
+            }
             roundAt[noted] = i;
             roundHits[noted] = h;
             noted += h != 0 ? 1 : 0;
-            i += 32;
+            i += kBlockBytes;
           }
           size_t resume = 0;  // the first sample not covered by a run
           for (size_t r = 0; r < noted; ++r) {
-            for (uint32_t h = roundHits[r]; h != 0; h &= h - 1) {
+            for (BlockMask h = roundHits[r]; h != 0; h &= h - 1) {
               const size_t at = roundAt[r] + LowestBit(h);
               if (at < resume || !Confirmed(at)) continue;
               if (!RunFromSample(at)) return;
