@@ -389,7 +389,7 @@ struct WordSearch::Stream::State {
       } else {
         uint16_t slot;
         std::memcpy(&slot, p + 2 * k, 2);
-        return static_cast<int>(f[whole ? slot : slot & slotMask]);
+        return static_cast<int>(f[whole ? slot : SlotOf(slot, slotMask)]);
       }
     };
     __m128i low = _mm_cvtsi32_si128(entry(0));
