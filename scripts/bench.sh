@@ -114,8 +114,12 @@ check32_cpu=$(wine "x86 check10" 3) check32_wall=$(wine "x86 check10" 4)
 send_cpu=$(wine "x64 send10" 3) send_wall=$(wine "x64 send10" 4)
 gettext_cpu=$(wine "x64 gettext10" 3) gettext_wall=$(wine "x64 gettext10" 4)
 box_cpu=$(wine "x64 box" 3) box_wall=$(wine "x64 box" 4)
-own_cpu=$(awk -v s="$send_cpu" -v g="$gettext_cpu" -v b="$box_cpu" 'BEGIN { printf "%.3f", s - g - b }')
-own_wall=$(awk -v s="$send_wall" -v g="$gettext_wall" -v b="$box_wall" 'BEGIN { printf "%.3f", s - g - b }')
+# own SEND GETTEXT BOX CHECK: the send less the other two, but never less than the check alone,
+# which the send holds: the three figures move from run to run, and their difference can come
+# out below it.
+own() { awk -v s="$1" -v g="$2" -v b="$3" -v c="$4" 'BEGIN { v = s - g - b; printf "%.3f", v < c ? c : v }'; }
+own_cpu=$(own "$send_cpu" "$gettext_cpu" "$box_cpu" "$check64_cpu")
+own_wall=$(own "$send_wall" "$gettext_wall" "$box_wall" "$check64_wall")
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t ? "met" : "NOT met") }'; }
@@ -147,7 +151,7 @@ printf '%-48s %10s %10s\n' "Wine 32-bit: send-time check, 10 MB mail" "$check32_
 printf '%-48s %10s %10s\n' "Wine x86_64: APCSendPost, 10 MB mail" "$send_cpu" "$send_wall"
 printf '%-48s %10s %10s\n' "Wine x86_64: one WM_GETTEXT of the body" "$gettext_cpu" "$gettext_wall"
 printf '%-48s %10s %10s\n' "Wine x86_64: the warning box alone" "$box_cpu" "$box_wall"
-printf '%-48s %10s %10s\n' "Wine x86_64: plug-in's own (send - both)" "$own_cpu" "$own_wall"
+printf '%-48s %10s %10s\n' "Wine x86_64: own (send - both, >= check)" "$own_cpu" "$own_wall"
 printf '%-48s %10s %10s\n' "settings store: load + save, 10,000 patterns" "$store_cpu" "$store_wall"
 printf '%-48s %10s %10s\n' "plain read + write of the same lines" "$plain_cpu" "$plain_wall"
 echo
