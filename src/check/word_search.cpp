@@ -336,14 +336,19 @@ struct WordSearch::Stream::State {
     return true;
   }
 
+  // The first start not tried yet that the sample at `s` stands for (s - stride + 1 .. s).
+  size_t FirstStartOf(size_t s) const {
+    const size_t stride = search.stride_;
+    return std::max(from, s + 1 > stride ? s + 1 - stride : 0);
+  }
+
   // Runs the automaton from the first start that the sample at `s`, hit and confirmed, stands
   // for. False when the sampling stops: the piece ended with the automaton running, or every
   // word was found.
   bool RunFromSample(size_t s) {
-    const size_t stride = search.stride_;
     running = true;
     node = 0;
-    at = std::max(from, s + 1 > stride ? s + 1 - stride : 0);
+    at = FirstStartOf(s);
     atStarts = StartsCharacter(at);
     through = s;
     return RunAutomaton() && remaining != 0;
@@ -364,7 +369,7 @@ struct WordSearch::Stream::State {
   // in the confirming table at one of the starts from `from` to s that has them all in hand.
   bool Confirmed(size_t s) const {
     const WordSearch& w = search;
-    const size_t first = std::max(from, s + 1 > w.stride_ ? s + 1 - w.stride_ : 0);
+    const size_t first = FirstStartOf(s);
     for (size_t q = s + 1; q-- > first;) {
       if (q + w.prefix_ > end) return true;  // not known yet: let the automaton decide
       const uint32_t slot = ConfirmSlotOf(
@@ -524,8 +529,7 @@ struct WordSearch::Stream::State {
   // the kept bytes.
   void KeepKnownStartNear() {
     if (running || remaining == 0) return;
-    const size_t stride = search.stride_;
-    const size_t least = std::max(from, sample + 1 > stride ? sample + 1 - stride : 0);
+    const size_t least = FirstStartOf(sample);
     if (least > knownStart) StartsCharacter(least);
   }
 };

@@ -110,8 +110,7 @@ TEST(WordSearch, Table) {
 // half-width kana.
 const std::string kHardBytes = "Ab\\\x81\x82\x83\x41\x5C\xA0\xB1\xE0\xFC\xFD";
 
-// Random texts over bytes that make character boundaries hard (lead bytes, trail bytes that
-// are also ASCII, half-width kana), words drawn partly from the texts themselves. The longer
+// Random texts of kHardBytes, words drawn partly from the texts themselves. The longer
 // texts cross several 64-byte blocks.
 TEST(WordSearch, AgreesWithSjisPosOnRandomTexts) {
   std::mt19937 rng(20240611);
