@@ -118,8 +118,11 @@ bool SavePatterns(PatternSettings& settings, IniStore& store,
   }
   store.Write(kAssociateSection, kAssociateKey, Variant::Boolean(settings.associateOption));
   store.Write(kHeaderSection, kHeaderKey, Variant::Boolean(settings.headerOption));
-  store.Write(kCheckSection, kIgnoreQuotedLinesKey, Variant::Boolean(settings.ignoreQuotedLines));
-  store.Write(kCheckSection, kIncludeCcBccKey, Variant::Boolean(settings.includeCcBcc));
+  // Options beyond the designed file are written only once set or already stored.
+  store.WriteOption(kCheckSection, kIgnoreQuotedLinesKey,
+                    Variant::Boolean(settings.ignoreQuotedLines), Variant::Boolean(false));
+  store.WriteOption(kCheckSection, kIncludeCcBccKey, Variant::Boolean(settings.includeCcBcc),
+                    Variant::Boolean(false));
   const bool saved = saveFile();
   table.Clear();
   return saved;

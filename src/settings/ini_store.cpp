@@ -340,6 +340,15 @@ void IniStore::CompactIfSparse() {
   }
 }
 
+bool IniStore::Has(std::string_view section, std::string_view key) const {
+  return FindEntry(JoinedName(section, key).view()) != kNone;
+}
+
+void IniStore::WriteOption(std::string_view section, std::string_view key, const Variant& value,
+                           const Variant& off) {
+  if (!(value == off) || Has(section, key)) Write(section, key, value);
+}
+
 Variant IniStore::Read(std::string_view section, std::string_view key,
                        const Variant& fallback) const {
   const JoinedName name(section, key);

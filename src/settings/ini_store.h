@@ -38,6 +38,9 @@ class IniStore {
   // as escaped text); `fallback` when the name is not stored or the value does not convert.
   Variant Read(std::string_view section, std::string_view key, const Variant& fallback) const;
 
+  // True when section\key is stored, whatever its value.
+  bool Has(std::string_view section, std::string_view key) const;
+
   // Stores `value` under section\key, keeping an existing entry's place and taking the
   // caller's letter case; empty or null removes the entry. False, changing nothing, for kinds
   // the file cannot hold (currency, byte, a date outside years 1-9999, non-finite floats).
@@ -45,6 +48,12 @@ class IniStore {
 
   // Write of a text value, without wrapping it in a Variant.
   void WriteText(std::string_view section, std::string_view key, std::string_view text);
+
+  // Write of an option that a file need not hold: `value` is written when it differs from
+  // `off` or when the key is already stored, so that a user who never sets the option keeps
+  // the file as it was.
+  void WriteOption(std::string_view section, std::string_view key, const Variant& value,
+                   const Variant& off);
 
   // Every entry as "name=type:value" followed by CR LF.
   std::string Serialize() const;

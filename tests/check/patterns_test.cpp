@@ -147,17 +147,22 @@ TEST(LoadPatterns, CheckOptionsAreOffUnlessStoredAsTrue) {
     EXPECT_EQ(s.ignoreQuotedLines, c.on);
     EXPECT_EQ(s.includeCcBcc, c.on);
   }
-  // Each is saved on its own.
+  // Each is saved on its own, and only once set or when the file already held it.
   PatternSettings s;
   s.includeCcBcc = true;
   IniStore store;
   SavePatterns(s, store, [] { return true; });
-  const std::string saved = store.Serialize();
-  EXPECT_NE(saved.find("\r\nCheck\\IgnoreQuotedLines=Boolean:False\r\n"), std::string::npos);
+  std::string saved = store.Serialize();
+  EXPECT_EQ(saved.find("IgnoreQuotedLines"), std::string::npos);
   EXPECT_NE(saved.find("\r\nCheck\\IncludeCcBcc=Boolean:True\r\n"), std::string::npos);
-  const PatternSettings back = Load(saved);
+  PatternSettings back = Load(saved);
   EXPECT_FALSE(back.ignoreQuotedLines);
   EXPECT_TRUE(back.includeCcBcc);
+  back.includeCcBcc = false;  // switched off again: the key stays, with its new value
+  SavePatterns(back, store, [] { return true; });
+  saved = store.Serialize();
+  EXPECT_NE(saved.find("\r\nCheck\\IncludeCcBcc=Boolean:False\r\n"), std::string::npos);
+  EXPECT_EQ(saved.find("IgnoreQuotedLines"), std::string::npos);
 }
 
 TEST(SavePatterns, WritesInOrderAndEmptiesTheTable) {
@@ -173,9 +178,7 @@ TEST(SavePatterns, WritesInOrderAndEmptiesTheTable) {
   EXPECT_EQ(store.Serialize(), "Zorvek\\PatternCount=Integer:1\r\n" +
                                    PatternLines(0, Row("a\r\nb%")) +
                                    "Associate\\Notavo=Boolean:False\r\n"
-                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n"
-                                   "Check\\IgnoreQuotedLines=Boolean:False\r\n"
-                                   "Check\\IncludeCcBcc=Boolean:False\r\n");
+                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n");
   EXPECT_FALSE(SavePatterns(s, store, [] { return false; }));
 }
 
@@ -194,9 +197,7 @@ TEST(SavePatterns, ShrunkTableKeepsSurplusSectionsAndFlagsAsTheyWere) {
                                    PatternLines(0, Row("p0", "TRUE")) + PatternLines(1, Row("p2")) +
                                    PatternLines(2, Row("p2")) +
                                    "Associate\\Notavo=Boolean:False\r\n"
-                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n"
-                                   "Check\\IgnoreQuotedLines=Boolean:False\r\n"
-                                   "Check\\IncludeCcBcc=Boolean:False\r\n");
+                                   "Header\\X-Mailer-Plugin=Boolean:True\r\n");
   LoadPatterns(s, store, [] { return false; });
   ASSERT_EQ(s.table.size(), 2u);
   EXPECT_EQ(s.table.Get(1, PatternField::kName), "p2");
