@@ -1,6 +1,7 @@
-// The mail reader of the rule tester. Input: a mode byte (saved mail or text file, code page
-// 932 or UTF-8), then the file. Besides crashes and hangs: the decoders against plain
-// restatements over the same bytes (encode, then decode), and the shape of every result.
+// The rule tester's mail reader and the decoders beneath it. Input: a mode byte (saved mail or
+// text file, code page 932 or UTF-8), then the file. Besides crashes and hangs: the decoders
+// against plain restatements over the same bytes (encode, then decode), and the shape of every
+// result.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -57,6 +58,7 @@ void RefSjisToJis(unsigned s1, unsigned s2, unsigned& j1, unsigned& j2) {
 }  // namespace zv::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace zv;
   using namespace zv::tester;
   zv::fuzz::Input input(data, size);
   const uint8_t mode = input.Byte();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that every include between the folders of src/ follows their order, bottom to top:
-#   win, text  <  settings  <  check  <  ui, memo  <  plugin  <  tester
+#   win, text  <  settings, mime  <  recipients  <  check  <  ui, memo  <  plugin  <  tester
 # (the rule tester is a program of its own over the plug-in's code, signature blocks included).
 # A file may include its own folder and any folder below it; win and text may include each
 # other. Prints each include against the order and fails when there is one.
@@ -10,11 +10,12 @@ src=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../src" && pwd)}
 rank() {
   case $1 in
     win | text) echo 0 ;;
-    settings) echo 1 ;;
-    check) echo 2 ;;
-    ui | memo) echo 3 ;;
-    plugin) echo 4 ;;
-    tester) echo 5 ;;
+    settings | mime) echo 1 ;;
+    recipients) echo 2 ;;
+    check) echo 3 ;;
+    ui | memo) echo 4 ;;
+    plugin) echo 5 ;;
+    tester) echo 6 ;;
     *) echo -1 ;;
   esac
 }

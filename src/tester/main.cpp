@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);
     StdIo io;
-    const auto converter = zv::tester::PlatformConverter();
+    const auto converter = zv::PlatformConverter();
 #ifdef _WIN32
     const zv::tester::Console console{true, zv::tester::Language::kJapanese};
 #else

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "check/send_check.h"
-#include "tester/charset.h"
+#include "mime/charset.h"
 #include "tester/lint.h"
 
 namespace zv::tester {

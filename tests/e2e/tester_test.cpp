@@ -96,11 +96,11 @@ TEST(Tester, SameWarningsAsThePlugin) {
     mailora::Plugin plugin;
     ASSERT_TRUE(plugin.loaded());
     ASSERT_EQ(plugin.StartUp()("1.10"), -1);
-    const auto converter = zv::tester::PlatformConverter();
+    const auto converter = zv::PlatformConverter();
     for (const char* name : kMails) {
       const std::string file = mailora::ReadFileBytes(data + "mails\\" + name);
       zv::tester::MailText mail;
-      const zv::tester::Decoded read =
+      const zv::Decoded read =
           zv::tester::IsEmlName(name)
               ? zv::tester::ReadEml(file, zv::tester::FileEncoding::kCp932, *converter, mail)
               : zv::tester::ReadTextMail(file, zv::tester::FileEncoding::kCp932, *converter, mail);

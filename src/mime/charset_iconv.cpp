@@ -1,9 +1,9 @@
 #include <errno.h>
 #include <iconv.h>
 
-#include "tester/charset.h"
+#include "mime/charset.h"
 
-namespace zv::tester {
+namespace zv {
 namespace {
 
 // One conversion descriptor, closed with its owner.
@@ -69,4 +69,4 @@ std::unique_ptr<CharsetConverter> PlatformConverter() {
   return std::make_unique<IconvConverter>();
 }
 
-}  // namespace zv::tester
+}  // namespace zv

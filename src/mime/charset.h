@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zv::tester {
+namespace zv {
 
 class CharsetConverter {
  public:
@@ -18,7 +18,8 @@ class CharsetConverter {
   virtual std::string Cp932ToUtf8(std::string_view cp932) = 0;
 };
 
-// iconv natively, the Windows code page functions in the Windows build.
+// iconv natively (charset_iconv.cpp, in the core), the Windows code page functions in the
+// Windows build (charset_win32.cpp, in the shell library).
 std::unique_ptr<CharsetConverter> PlatformConverter();
 
-}  // namespace zv::tester
+}  // namespace zv
