@@ -32,6 +32,19 @@ std::string UpperSjis(std::string_view s) {
   return out;
 }
 
+std::string LowerSjis(std::string_view s) {
+  std::string out(s);
+  for (size_t i = 0; i < out.size();) {
+    if (IsSjisLeadByte(out[i]) && i + 1 < out.size()) {
+      i += 2;
+      continue;
+    }
+    if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+    ++i;
+  }
+  return out;
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) return true;

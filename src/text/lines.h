@@ -63,6 +63,9 @@ constexpr char UpperAscii(char c) {
 // does under code page 932.
 std::string UpperSjis(std::string_view s);
 
+// A-Z lower-cased where they are single-byte characters, every other byte as it is.
+std::string LowerSjis(std::string_view s);
+
 // Equality after UpperSjis, without building either upper-case form: a two-byte character is
 // equal only byte for byte.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

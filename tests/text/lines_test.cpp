@@ -62,6 +62,7 @@ TEST(UpperSjis, OnlySingleByteLetters) {
   // The trail byte of a two-byte character may equal a lower-case letter; it stays.
   EXPECT_EQ(UpperSjis("a\x82\x61" "b"), "A\x82\x61" "B");
   EXPECT_EQ(UpperSjis("\xB1z"), "\xB1Z");
+  EXPECT_EQ(LowerSjis("A\x82\x41" "B\x82"), "a\x82\x41" "b\x82");
 }
 
 }  // namespace
