@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "recipients/recipient_settings.h"
 #include "text/lines.h"
 
 namespace zv {
@@ -104,6 +105,7 @@ void LoadPatterns(PatternSettings& settings, const IniStore& store,
       store.Read(kCheckSection, kIgnoreQuotedLinesKey, Variant::Boolean(false)).ToBoolean(false);
   settings.includeCcBcc =
       store.Read(kCheckSection, kIncludeCcBccKey, Variant::Boolean(false)).ToBoolean(false);
+  LoadRecipientSettings(settings.recipients, store);
 }
 
 bool SavePatterns(PatternSettings& settings, IniStore& store,
@@ -123,6 +125,7 @@ bool SavePatterns(PatternSettings& settings, IniStore& store,
                     Variant::Boolean(settings.ignoreQuotedLines), Variant::Boolean(false));
   store.WriteOption(kCheckSection, kIncludeCcBccKey, Variant::Boolean(settings.includeCcBcc),
                     Variant::Boolean(false));
+  SaveRecipientSettings(settings.recipients, store);
   const bool saved = saveFile();
   table.Clear();
   return saved;

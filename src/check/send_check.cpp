@@ -5,6 +5,7 @@
 
 #include "check/body_scan.h"
 #include "check/word_search.h"
+#include "recipients/recipient_warnings.h"
 #include "text/header_field.h"
 #include "text/lines.h"
 #include "text/sjis.h"
@@ -102,10 +103,19 @@ std::string ZenkakuExcerpt(std::string_view text) {
 }
 
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host, CheckOptions options) {
+                           std::string_view body, SendCheckHost& host, CheckOptions options,
+                           std::vector<std::string>* newDomains) {
   // Preparation.
   const std::vector<std::string> headerLines = UnfoldHeader(header);
   const std::vector<std::string_view> headerViews(headerLines.begin(), headerLines.end());
+
+  // The recipients' block comes first, in the same message.
+  std::string message;
+  if (options.recipients && options.converter && RecipientWarningsOn(*options.recipients)) {
+    RecipientFindings found = CheckRecipients(*options.recipients, headerViews, *options.converter);
+    message = std::move(found.block);
+    if (newDomains) *newDomains = std::move(found.newDomains);
+  }
   const std::string recipients = RecipientText(headerViews, options.includeCcBcc);
   const std::string_view subject = HeaderField("SUBJECT:", headerViews);
 
@@ -181,7 +191,6 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
     if (!excerpt.empty()) findings.append(line).append(excerpt).append(kCrLf);
   };
 
-  std::string message;
   for (const PatternPlan& plan : plans) {
     const size_t i = plan.index;
     std::string findings;
@@ -222,6 +231,17 @@ bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::
   const std::string message = ComposeWarning(table, header, body, host, options);
   if (message.empty()) return true;
   return host.AskUser(message, kWarningTitle);
+}
+
+SendVerdict CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
+                              std::string_view body, SendCheckHost& host,
+                              CharsetConverter& converter) {
+  SendVerdict verdict;
+  const std::string message = ComposeWarning(settings.table, header, body, host,
+                                             CheckOptionsOf(settings, converter),
+                                             &verdict.newDomains);
+  if (!message.empty()) verdict.send = host.AskUser(message, kWarningTitle);
+  return verdict;
 }
 
 }  // namespace zv

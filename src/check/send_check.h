@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "check/pattern_table.h"
+#include "mime/charset.h"
 
 namespace zv {
 
@@ -35,34 +37,49 @@ inline Attachment AttachmentFromBottoms(long windowBottom, long editorBottom) {
   return windowBottom - editorBottom < 12 ? Attachment::kAbsent : Attachment::kPresent;
 }
 
-// The global options that change what the check looks at. Both off is the plain check.
+// The global options that change what the check looks at. All off is the plain check.
 struct CheckOptions {
   // Body lines whose first byte after blanks and tabs is ">", or whose first character there is
   // "＞", are left out of every check of the body.
   bool ignoreQuotedLines = false;
   // Address lines are also looked for in the first Cc and the first Bcc value.
   bool includeCcBcc = false;
+  // The recipient warnings (recipients/recipient_warnings.h), with the converter for encoded
+  // words in the recipients' names; both or neither. Not looked at when null or all off.
+  const RecipientSettings* recipients = nullptr;
+  CharsetConverter* converter = nullptr;
 };
 
-inline CheckOptions CheckOptionsOf(const PatternSettings& settings) {
-  return {.ignoreQuotedLines = settings.ignoreQuotedLines, .includeCcBcc = settings.includeCcBcc};
+inline CheckOptions CheckOptionsOf(const PatternSettings& settings, CharsetConverter& converter) {
+  return {.ignoreQuotedLines = settings.ignoreQuotedLines,
+          .includeCcBcc = settings.includeCcBcc,
+          .recipients = &settings.recipients,
+          .converter = &converter};
 }
 
 // The warning for a mail with header text `header` and body text `body` (the signature
-// appended): every block of findings and the closing question, or an empty text when no
-// pattern finds anything.
+// appended): the recipient block, every pattern's block of findings and the closing question,
+// or an empty text when nothing is found. `newDomains`, when given, receives the mail's new
+// external domains (RecipientFindings::newDomains).
 std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host, CheckOptions options = {});
+                           std::string_view body, SendCheckHost& host, CheckOptions options = {},
+                           std::vector<std::string>* newDomains = nullptr);
 
 // True when the mail may go out: nothing was found, or the user answered Yes to the warning.
 bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
                        SendCheckHost& host, CheckOptions options = {});
 
-// The same with the table and the options of `settings`.
-inline bool CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
-                              std::string_view body, SendCheckHost& host) {
-  return CheckOutgoingMail(settings.table, header, body, host, CheckOptionsOf(settings));
-}
+// The outcome of one send's check: whether the mail may go out, and the new external domains
+// it holds, which the domains sent to take on once it has gone.
+struct SendVerdict {
+  bool send = true;
+  std::vector<std::string> newDomains;
+};
+
+// The check with the table and every option of `settings`.
+SendVerdict CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
+                              std::string_view body, SendCheckHost& host,
+                              CharsetConverter& converter);
 
 // The half-width kana of `text` (bytes of 0x7F and above that do not lead a double-byte
 // character) as 「x」 entries, at most five, then "…" when there are more.

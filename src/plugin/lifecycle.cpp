@@ -2,6 +2,7 @@
 
 #include "plugin/mailer_header.h"
 #include "plugin/version_check.h"
+#include "recipients/known_domains.h"
 #include "ui/form_description.h"
 
 namespace zv {
@@ -71,7 +72,12 @@ bool PluginLifecycle::SendPost(HostWindow composition) noexcept {
   try {
     OutgoingMail mail = steps_.CaptureMail(composition);
     // The check sees the header as the host gave it, before the plug-in's own entry.
-    send = steps_.CheckMail(patterns, composition, mail);
+    const SendVerdict verdict = steps_.CheckMail(patterns, composition, mail);
+    send = verdict.send;
+    // Kept in memory like the patterns, and written at clean-up.
+    if (send && patterns.recipients.newDomains) {
+      AppendKnownDomains(patterns.recipients.knownDomains, verdict.newDomains);
+    }
     if (patterns.headerOption && AddMailerHeader(mail.header)) {
       steps_.SetHeader(composition, mail.header);
     }

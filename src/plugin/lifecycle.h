@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "check/pattern_table.h"
+#include "check/send_check.h"
 #include "plugin/signature.h"
 #include "settings/ini_file.h"
 
@@ -39,9 +40,9 @@ class PluginSteps {
   virtual void FreeIniStore() = 0;
 
   virtual OutgoingMail CaptureMail(HostWindow composition) = 0;
-  // The send-time check, warning included: true to send the mail.
-  virtual bool CheckMail(const PatternSettings& settings, HostWindow composition,
-                         const OutgoingMail& mail) = 0;
+  // The send-time check, warning included: whether to send the mail, and its new domains.
+  virtual SendVerdict CheckMail(const PatternSettings& settings, HostWindow composition,
+                                const OutgoingMail& mail) = 0;
   virtual void SetHeader(HostWindow composition, const std::string& header) = 0;
 
   // The setup dialog's modal result: kModalOk or kModalCancel.
@@ -65,7 +66,8 @@ class PluginLifecycle {
   bool StartUp(const char* version) noexcept;
   // Runs the clean-up steps, each even when an earlier one failed.
   void CleanUp() noexcept;
-  // Captures and checks the mail, then brings the X-Mailer-Plugin entry up to date when
+  // Captures and checks the mail; a mail that goes out adds its new domains to the domains
+  // sent to when NewDomains is on. Then brings the X-Mailer-Plugin entry up to date when
   // HeaderOption is on, handing a changed header back whatever the answer. True to send. A
   // failure before the check's answer lets the mail through; after it, the answer stands. A
   // failure never touches the header.

@@ -49,10 +49,10 @@ void Win32PluginSteps::FreeIniStore() {
 OutgoingMail Win32PluginSteps::CaptureMail(HostWindow composition) {
   return CaptureOutgoingMail(HostCalls(host_.table), ToHwnd(composition));
 }
-bool Win32PluginSteps::CheckMail(const PatternSettings& settings, HostWindow composition,
-                                 const OutgoingMail& mail) {
-  return CheckOutgoingMail(settings.table, HostCalls(host_.table), ToHwnd(composition), mail.header,
-                           mail.body, CheckOptionsOf(settings));
+SendVerdict Win32PluginSteps::CheckMail(const PatternSettings& settings, HostWindow composition,
+                                        const OutgoingMail& mail) {
+  return CheckOutgoingMail(settings, HostCalls(host_.table), ToHwnd(composition), mail.header,
+                           mail.body);
 }
 void Win32PluginSteps::SetHeader(HostWindow composition, const std::string& header) {
   HostCalls(host_.table).SendSetHeader(ToHwnd(composition), header);

@@ -34,8 +34,8 @@ class Win32PluginSteps final : public PluginSteps {
   void DestroySetupDialog() override;
   void FreeIniStore() override;
   OutgoingMail CaptureMail(HostWindow composition) override;
-  bool CheckMail(const PatternSettings& settings, HostWindow composition,
-                 const OutgoingMail& mail) override;
+  SendVerdict CheckMail(const PatternSettings& settings, HostWindow composition,
+                        const OutgoingMail& mail) override;
   void SetHeader(HostWindow composition, const std::string& header) override;
   int32_t ShowSetupDialog() override;
   void ShowAboutBox(HostWindow owner) override;

@@ -1,6 +1,7 @@
 #include "plugin/send_check_host_win32.h"
 
 #include "check/send_check_win32.h"
+#include "mime/charset_win32.h"
 
 namespace zv::win {
 
@@ -16,6 +17,13 @@ bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND co
                        std::string_view header, std::string_view body, CheckOptions options) {
   Win32SendCheckHost platform(host, composition);
   return CheckOutgoingMail(table, header, body, platform, options);
+}
+
+SendVerdict CheckOutgoingMail(const PatternSettings& settings, const HostCalls& host,
+                              HWND composition, std::string_view header, std::string_view body) {
+  Win32SendCheckHost platform(host, composition);
+  Win32CharsetConverter converter;
+  return CheckOutgoingMail(settings, header, body, platform, converter);
 }
 
 }  // namespace zv::win

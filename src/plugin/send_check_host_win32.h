@@ -29,4 +29,8 @@ class Win32SendCheckHost : public SendCheckHost {
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,
                        std::string_view header, std::string_view body, CheckOptions options = {});
 
+// The same with every option of `settings`, encoded words in names decoded by the system.
+SendVerdict CheckOutgoingMail(const PatternSettings& settings, const HostCalls& host,
+                              HWND composition, std::string_view header, std::string_view body);
+
 }  // namespace zv::win

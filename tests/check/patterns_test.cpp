@@ -165,6 +165,58 @@ TEST(LoadPatterns, CheckOptionsAreOffUnlessStoredAsTrue) {
   EXPECT_EQ(saved.find("IgnoreQuotedLines"), std::string::npos);
 }
 
+TEST(LoadPatterns, RecipientKeysWrittenOnlyOnceSetOrStored) {
+  const std::string designed = "Zorvek\\PatternCount=Integer:1\r\n" + PatternLines(0, Row("p")) +
+                               "Associate\\Notavo=Boolean:False\r\n"
+                               "Header\\X-Mailer-Plugin=Boolean:True\r\n";
+  const auto roundTrip = [](const std::string& file, auto change) {
+    IniStore store;
+    store.Parse(file);
+    PatternSettings s;
+    LoadPatterns(s, store, [] { return false; });
+    change(s.recipients);
+    SavePatterns(s, store, [] { return true; });
+    return store.Serialize();
+  };
+  const auto untouched = [](RecipientSettings&) {};
+  EXPECT_EQ(roundTrip(designed, untouched), designed);
+
+  // Stored keys come back as they were, a threshold outside 0-9999 included; it counts as off.
+  const std::string stored = designed +
+                             "Recipients\\InternalDomains=String:a.jp%0D%0A-b@a.jp\r\n"
+                             "Recipients\\ManyRecipients=Integer:10000\r\n"
+                             "Recipients\\NewDomains=Boolean:False\r\n"
+                             "Recipients\\ConfirmInternal=Boolean:True\r\n";
+  EXPECT_EQ(roundTrip(stored, untouched), stored);
+  IniStore store;
+  store.Parse(stored + "Recipients\\ManyDomains=Integer:x\r\n");
+  PatternSettings s;
+  LoadPatterns(s, store, [] { return false; });
+  EXPECT_EQ(s.recipients.internalDomains, "a.jp\r\n-b@a.jp");
+  EXPECT_EQ(s.recipients.manyRecipients, 10000);
+  EXPECT_EQ(s.recipients.manyDomains, 0);  // does not convert: off
+  EXPECT_TRUE(s.recipients.confirmInternal);
+  EXPECT_FALSE(RecipientWarningsOn(s.recipients));
+
+  // Set during the run: written after the designed keys, in their order; a stored key that is
+  // switched off stays with its new value.
+  EXPECT_EQ(roundTrip(stored,
+                      [](RecipientSettings& r) {
+                        r.knownDomains = "x.jp";
+                        r.manyRecipients = 0;
+                        r.manyDomains = 3;
+                        r.confirm = true;
+                      }),
+            designed +
+                "Recipients\\InternalDomains=String:a.jp%0D%0A-b@a.jp\r\n"
+                "Recipients\\ManyRecipients=Integer:0\r\n"
+                "Recipients\\NewDomains=Boolean:False\r\n"
+                "Recipients\\ConfirmInternal=Boolean:True\r\n"
+                "Recipients\\KnownDomains=String:x.jp\r\n"
+                "Recipients\\ManyDomains=Integer:3\r\n"
+                "Recipients\\Confirm=Boolean:True\r\n");
+}
+
 TEST(SavePatterns, WritesInOrderAndEmptiesTheTable) {
   IniStore store;
   PatternSettings s;

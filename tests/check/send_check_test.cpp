@@ -36,6 +36,11 @@ class FakeHost : public SendCheckHost {
   }
 };
 
+CharsetConverter& Converter() {
+  static const auto converter = PlatformConverter();
+  return *converter;
+}
+
 // A pattern that applies to every mail and checks nothing until `fields` switch checks on.
 PatternRow Pattern(std::vector<std::pair<F, std::string>> fields) {
   PatternRow row;
@@ -134,7 +139,7 @@ TEST(SendCheckOptions, IncludeCcBcc) {
       settings.table = Table(
           {Pattern({{F::kAddress, "a@x.jp"}, {F::kAddressOn, c.addressOn}, {F::kAlways, "True"}})});
       FakeHost host;
-      CheckOutgoingMail(settings, c.header, "body", host);
+      CheckOutgoingMail(settings, c.header, "body", host, Converter());
       EXPECT_EQ(host.texts.size() == 1, on ? c.appliesOn : c.appliesOff) << c.what << on;
     }
   }
@@ -481,6 +486,37 @@ TEST(SendCheckMessage, TwoPatternsTwoBlocksOneEmptyLine) {
             "■禁句パターン【一】\r\n・題名が空白です。\r\n"
             "■禁句パターン【二】\r\n・以下の禁句が入っています。\r\n「x」\r\n"
             "\r\n送信しますか？");
+}
+
+// The recipient block opens the message, before the first pattern's block; alone it still
+// asks. The mail's new domains come back with the answer.
+TEST(SendCheckMessage, RecipientBlockFirst) {
+  const std::string block = "■宛先\r\n・はじめて送るドメインがあります。\r\n「x.jp」\r\n";
+  const std::string pattern = "■禁句パターン【p】\r\n・常に警告するように設定されています。\r\n";
+  const struct {
+    bool always, newDomains;
+    std::string text;
+  } cases[] = {
+      {false, false, ""},
+      {true, false, pattern + "\r\n送信しますか？"},
+      {false, true, block + "\r\n送信しますか？"},
+      {true, true, block + pattern + "\r\n送信しますか？"},
+  };
+  for (const auto& c : cases) {
+    PatternSettings settings;
+    settings.table = Table({Pattern({{F::kAlways, c.always ? "True" : "False"}})});
+    settings.recipients.newDomains = c.newDomains;
+    settings.recipients.internalDomains = "own.jp";
+    FakeHost host;
+    host.answer = true;
+    const SendVerdict v =
+        CheckOutgoingMail(settings, "To: a@own.jp, b@X.jp\r\nSubject: s", "b", host, Converter());
+    EXPECT_EQ(host.texts, c.text.empty() ? std::vector<std::string>{}
+                                         : std::vector<std::string>{c.text});
+    EXPECT_TRUE(v.send);
+    EXPECT_EQ(v.newDomains, c.newDomains ? std::vector<std::string>{"x.jp"}
+                                         : std::vector<std::string>{});
+  }
 }
 
 TEST(SendCheckQuestion, Answers) {

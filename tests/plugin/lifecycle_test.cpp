@@ -24,6 +24,7 @@ struct FakeSteps : PluginSteps {
   IniLoadResult iniResult = IniLoadResult::kLoaded;
   std::string header = "To: a\r\nSubject: s\r\n";
   bool answer = true;
+  std::vector<std::string> newDomains;  // what the check reports
   std::string checkedHeader;
   std::vector<std::string> setHeaders;
 
@@ -54,10 +55,10 @@ struct FakeSteps : PluginSteps {
     Run("capture");
     return {header, "b"};
   }
-  bool CheckMail(const PatternSettings&, HostWindow, const OutgoingMail& mail) override {
+  SendVerdict CheckMail(const PatternSettings&, HostWindow, const OutgoingMail& mail) override {
     checkedHeader = mail.header;
     Run("check");
-    return answer;
+    return {answer, newDomains};
   }
   void SetHeader(HostWindow, const std::string& h) override {
     setHeaders.push_back(h);
@@ -194,6 +195,28 @@ TEST(PluginLifecycle, SendSetsTheHeaderByOptionWhateverTheAnswer) {
     EXPECT_EQ(p.lifecycle.SendPost(nullptr), c.answer);
     EXPECT_EQ(p.steps.checkedHeader, c.header);
     EXPECT_EQ(p.steps.setHeaders, c.setHeaders);
+  }
+}
+
+// The domains sent to grow only with NewDomains on and only by mails that go out.
+TEST(PluginLifecycle, SentMailsAddTheirNewDomains) {
+  const struct {
+    bool newDomains, answer;
+    std::string known;
+  } cases[] = {
+      {true, true, "old.jp\r\na.jp\r\nb.jp"},
+      {true, false, "old.jp"},
+      {false, true, "old.jp"},
+  };
+  for (const auto& c : cases) {
+    Plugin p;
+    RecipientSettings& r = p.Started().lifecycle.patterns.recipients;
+    r.newDomains = c.newDomains;
+    r.knownDomains = "old.jp";
+    p.steps.answer = c.answer;
+    p.steps.newDomains = {"a.jp", "b.jp"};
+    EXPECT_EQ(p.lifecycle.SendPost(nullptr), c.answer);
+    EXPECT_EQ(r.knownDomains, c.known) << c.newDomains << c.answer;
   }
 }
 

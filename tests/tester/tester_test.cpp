@@ -48,6 +48,12 @@ TEST(Tester, ModesOutputAndStatus) {
        "== mails/multipart.eml\n■禁句パターン【社内規則】\n・以下の禁句が入っています。\n"
        "「社外秘」\n\n送信しますか？\n",
        ""},
+      {{"--settings", "recipients.ini", "mails/sjis.txt"},
+       1,
+       "== mails/sjis.txt\n■宛先\n・宛先（To と Cc）が 2 件あります。\n"
+       "・はじめて送るドメインがあります。\n"
+       "「partner.example.jp」（partner.exampel.jp に似ています）\n\n送信しますか？\n",
+       ""},
       {{"--attachment", "--settings", "Zorvek32.ini", "mails/iso2022.eml"},
        0,
        "== mails/iso2022.eml\nno warning\n",
