@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "recipients/glob.h"
 #include "recipients/text_index.h"
 
 namespace zv {
@@ -32,37 +33,10 @@ class OwnDomains {
   const std::vector<std::string>& plainDomains() const { return plainDomains_; }
 
  private:
-  // Patterns with wildcards, found through their literal tail, or their literal head when they
-  // end in a wildcard; only patterns of wildcards alone are tried one by one, and those only
-  // count characters.
-  class Globs {
-   public:
-    void Add(std::string_view pattern);
-    bool Matches(std::string_view text) const;
-    bool empty() const { return patterns_.empty(); }
-
-   private:
-    struct Anchors {
-      TextIndex index;                      // literal text -> its group
-      std::vector<std::vector<uint32_t>> groups;  // pattern numbers sharing one anchor
-      std::vector<bool> lengths;            // anchor lengths present, by length
-    };
-    static void AddAnchored(Anchors& anchors, std::string_view anchor, uint32_t pattern);
-    bool TryGroup(const Anchors& anchors, std::string_view anchor, uint64_t hash,
-                  std::string_view text) const;
-
-    TextIndex patterns_;  // each pattern once
-    std::vector<std::string> texts_;
-    Anchors tails_, heads_;
-    // Patterns of "*" and "?" only: a length of exactly n characters, or at least n with a star.
-    std::vector<bool> exactCounts_;
-    uint32_t leastWithStar_ = UINT32_MAX;
-  };
-
   // Every kind of entry, once for the entries and once for the exclusions.
   struct Rules {
     TextIndex domains, addresses, parents;  // parents: "x" of "*.x"
-    Globs domainGlobs, addressGlobs;
+    GlobSet domainGlobs, addressGlobs;
     bool empty = true;
     void Add(std::string_view entry, std::vector<std::string>* plainDomains);
     bool Matches(std::string_view lowerAddress, std::string_view domain) const;
