@@ -53,7 +53,7 @@ class Element {
     angleDone_ = true;
   }
   // A ":" outside everything: what came before it was a group's name.
-  void GroupName() { *this = Element(); }
+  void GroupName() { Clear(); }
 
   void Finish(RecipientKind kind, CharsetConverter& converter, std::vector<Recipient>& out) {
     std::string& address = angleDone_ ? angle_ : bare_;
@@ -66,10 +66,19 @@ class Element {
       r.address = std::move(address);
       out.push_back(std::move(r));
     }
-    *this = Element();
+    Clear();
   }
 
  private:
+  // Empties the element, keeping the strings' room for the next one.
+  void Clear() {
+    phrase_.clear();
+    bare_.clear();
+    comment_.clear();
+    angle_.clear();
+    blankPending_ = haveComment_ = angleDone_ = false;
+  }
+
   void AppendToPhrase(std::string_view ch) {
     if (blankPending_) phrase_.push_back(' ');
     blankPending_ = false;
@@ -250,6 +259,10 @@ std::string DomainOf(std::string_view address) {
 
 void ParseAddressList(std::string_view value, RecipientKind kind, CharsetConverter& converter,
                       std::vector<Recipient>& out) {
+  // Room for one recipient per separator, so that a long list is not moved again and again.
+  size_t separators = 1;
+  for (const char c : value) separators += (c == ',' || c == ';') ? 1 : 0;
+  out.reserve(out.size() + separators);
   ListReader(value, kind, converter, out).Run();
 }
 

@@ -54,8 +54,11 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
   std::vector<std::string_view> domainTexts;   // by domain number
   std::vector<uint32_t> toCcDomains, allDomains;  // external domains in first-seen order
   size_t toCcAddresses = 0;
+  addressIndex.Reserve(recipients.size());
+  addresses.reserve(recipients.size());
+  std::string key;
   for (const Recipient& r : recipients) {
-    const std::string key = LowerSjis(r.address);
+    key = LowerSjis(r.address);
     uint32_t a = addressIndex.Find(key);
     if (a == TextIndex::kNone) {
       a = addressIndex.Add(key, static_cast<uint32_t>(addresses.size()));

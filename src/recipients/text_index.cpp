@@ -19,7 +19,7 @@ uint32_t TextIndex::Find(std::string_view text, uint64_t hash) const {
 }
 
 uint32_t TextIndex::Add(std::string_view text, uint32_t id) {
-  if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+  if ((entries_.size() + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
   const uint64_t hash = HashOf(text);
   const size_t mask = slots_.size() - 1;
   size_t s = SlotOf(hash);
@@ -32,8 +32,14 @@ uint32_t TextIndex::Add(std::string_view text, uint32_t id) {
   return id;
 }
 
-void TextIndex::Grow() {
-  const size_t capacity = slots_.empty() ? 16 : slots_.size() * 2;
+void TextIndex::Reserve(size_t count) {
+  size_t capacity = slots_.empty() ? 16 : slots_.size();
+  while (capacity < count * 2) capacity *= 2;
+  if (capacity > slots_.size()) Rehash(capacity);
+  entries_.reserve(count);
+}
+
+void TextIndex::Rehash(size_t capacity) {
   unsigned bits = 0;
   while ((size_t{1} << bits) < capacity) ++bits;
   shift_ = 64 - bits;

@@ -26,6 +26,8 @@ class TextIndex {
  public:
   static constexpr uint32_t kNone = 0xFFFFFFFFu;
 
+  // Room for `count` texts without growing.
+  void Reserve(size_t count);
   // Adds `text` under `id` unless it is there already; gives the id it is kept under.
   uint32_t Add(std::string_view text, uint32_t id);
   // The id of `text`, whose HashOf is `hash`; kNone when it is not there.
@@ -48,7 +50,7 @@ class TextIndex {
     return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
   }
   bool Holds(const Slot& slot, std::string_view text, uint64_t hash) const;
-  void Grow();
+  void Rehash(size_t capacity);
 
   std::string text_;  // every text, one after the other
   std::vector<Entry> entries_;
