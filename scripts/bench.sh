@@ -4,8 +4,9 @@
 # times the send-time check (native build) against a plain memory pass over the same 10 MB and
 # `grep -F -o -f words` over the same flattened bytes, the check's 10 MB / 1 MB scaling, the
 # word search over 10 MB of one byte with 1 and 100 words that share their first bytes with it,
-# and loading plus saving the 10,000-pattern file through the settings store against a plain
-# read and write of the same lines. Under Wine it times the check in the x86_64 and the 32-bit
+# loading plus saving the 10,000-pattern file through the settings store against a plain
+# read and write of the same lines, and the recipient warnings over a mail to 10,000
+# recipients against lists of 1,000 and of 10 entries. Under Wine it times the check in the x86_64 and the 32-bit
 # Windows builds, and one send of the 10 MB mail through APCSendPost in the substitute host
 # beside one WM_GETTEXT of its body and the warning box alone.
 #
@@ -37,6 +38,8 @@ echo "== benchmarks ($reps repetitions)"
 build/native/bench/zv_bench --benchmark_filter='^BM_Quality_' --benchmark_repetitions="$reps" \
   --benchmark_format=csv 2>>"$log" >"$data/bench.csv"
 build/native/bench/zv_bench --benchmark_filter='^BM_Hostile_WordSearchSharedPrefix/(1|100)/' \
+  --benchmark_repetitions="$reps" --benchmark_format=csv 2>>"$log" >>"$data/bench.csv"
+build/native/bench/zv_bench --benchmark_filter='^BM_Recipients_Check/' \
   --benchmark_repetitions="$reps" --benchmark_format=csv 2>>"$log" >>"$data/bench.csv"
 
 echo "== Windows builds under Wine (x86_64 and 32-bit)"
@@ -104,6 +107,8 @@ prefix100_cpu=$(best BM_Hostile_WordSearchSharedPrefix/100/iterations:2 4)
 prefix100_wall=$(best BM_Hostile_WordSearchSharedPrefix/100/iterations:2 3)
 store_cpu=$(best BM_Quality_StoreLoadSave 4) store_wall=$(best BM_Quality_StoreLoadSave 3)
 plain_cpu=$(best BM_Quality_PlainReadWrite 4) plain_wall=$(best BM_Quality_PlainReadWrite 3)
+recip10_cpu=$(best BM_Recipients_Check/10 4) recip10_wall=$(best BM_Recipients_Check/10 3)
+recip1000_cpu=$(best BM_Recipients_Check/1000 4) recip1000_wall=$(best BM_Recipients_Check/1000 3)
 
 # wine NAME COLUMN: a figure of the Windows programs (column 3 CPU, 4 wall), in ms.
 wine() { awk -v name="$1" -v col="$2" '$1 " " $2 == name { printf "%.3f", $col }' "$data/wine.txt"; }
@@ -133,6 +138,7 @@ r32_wall=$(ratio "$check32_wall" "$check64_wall")
 rprefix=$(ratio "$prefix100_cpu" "$prefix1_cpu")
 scaling=$(ratio "$check10_cpu" "$check1_cpu")
 store=$(ratio "$store_cpu" "$plain_cpu")
+recip=$(ratio "$recip1000_cpu" "$recip10_cpu")
 
 echo
 echo "Machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -154,6 +160,8 @@ printf '%-48s %10s %10s\n' "Wine x86_64: the warning box alone" "$box_cpu" "$box
 printf '%-48s %10s %10s\n' "Wine x86_64: own (send - both, >= check)" "$own_cpu" "$own_wall"
 printf '%-48s %10s %10s\n' "settings store: load + save, 10,000 patterns" "$store_cpu" "$store_wall"
 printf '%-48s %10s %10s\n' "plain read + write of the same lines" "$plain_cpu" "$plain_wall"
+printf '%-48s %10s %10s\n' "recipients: 10,000 against lists of 10" "$recip10_cpu" "$recip10_wall"
+printf '%-48s %10s %10s\n' "recipients: 10,000 against lists of 1,000" "$recip1000_cpu" "$recip1000_wall"
 echo
 printf '%-48s %10s   target < 1.0 (stretch 0.2): %s\n' "check / grep, 1 MB" "$r1" "$(verdict "$r1" 0.999999)"
 printf '%-48s %10s   target <= 0.2: %s\n' "check / grep, 10 MB (every check on)" "$r10" "$(verdict "$r10" 0.2)"
@@ -163,3 +171,4 @@ printf '%-48s %10s   target <= 1.5: %s (wall: %s)\n' "Wine: 32-bit check / x86_6
 printf '%-48s %10s   target <= 2: %s\n' "shared prefix: 100 words / 1 word, per byte" "$rprefix" "$(verdict "$rprefix" 2)"
 printf '%-48s %10s   target <= 12: %s\n' "check scaling, 10 MB / 1 MB" "$scaling" "$(verdict "$scaling" 12)"
 printf '%-48s %10s   target <= 3: %s\n' "settings store / plain" "$store" "$(verdict "$store" 3)"
+printf '%-48s %10s   target <= 2: %s\n' "recipients: lists of 1,000 / lists of 10" "$recip" "$(verdict "$recip" 2)"
