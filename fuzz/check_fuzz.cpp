@@ -1,8 +1,11 @@
 // The send-time check against a plain restatement of its rules: which patterns apply, every
-// finding, the excerpts and the whole warning text, byte for byte; and the shared word search
-// against a character-by-character search, whole and fed in pieces; the one pass over the body
-// through windows of every size against the same pass through the usual window. Input: a control byte for the patterns and the
-// options, the host's answers, then the patterns' texts, the header and the body.
+// finding, the excerpts, the recipient block (own domains tried entry by entry, look-alikes
+// against every known domain) and the whole warning text, byte for byte; and the shared word
+// search against a character-by-character search, whole and fed in pieces; the one pass over
+// the body through windows of every size against the same pass through the usual window.
+// Input: a control byte for the patterns and the options, the host's answers, with control bit
+// 0x10 a byte of recipient settings and the own list and the domains sent to, then the
+// patterns' texts, the header and the body.
 //
 // The Japanese texts of the warning are written here as their code page 932 bytes.
 #include <cstdint>
@@ -15,6 +18,8 @@
 #include "check/send_check.h"
 #include "check/word_search.h"
 #include "fuzz_input.h"
+#include "mime/charset.h"
+#include "recipients/address_list.h"
 #include "reference.h"
 
 namespace zv::fuzz {
@@ -87,6 +92,93 @@ std::string RefField(std::string_view upperName, const std::vector<std::string>&
   return {};
 }
 
+const std::string kRecipientHeading = "\x81\xA1\x88\xB6\x90\xE6\r\n";
+const std::string kManyRecipientsOpen =
+    "\x81" "E\x88\xB6\x90\xE6\x81iTo \x82\xC6 Cc\x81j\x82\xAA ";
+const std::string kManyRecipientsClose = " \x8C\x8F\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81" "B\r\n";
+const std::string kManyDomainsOpen =
+    "\x81" "E\x8E\xD0\x8AO\x82\xCC\x83h\x83\x81\x83" "C\x83\x93\x82\xAA ";
+const std::string kManyDomainsClose = " \x8C\xC2\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81" "B\r\n";
+const std::string kNewDomainsLine =
+    "\x81" "E\x82\xCD\x82\xB6\x82\xDF\x82\xC4\x91\x97\x82\xE9\x83h\x83\x81\x83" "C\x83\x93\x82\xAA"
+    "\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81" "B\r\n";
+const std::string kLikeOpen = "\x81i", kLikeClose = " \x82\xC9\x8E\x97\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81j";
+
+CharsetConverter& Converter() {
+  static const auto converter = PlatformConverter();
+  return *converter;
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& s) {
+  for (const std::string& x : list) {
+    if (x == s) return true;
+  }
+  return false;
+}
+
+// Ten domains at most, then "…", each with what it looks like when given, then CR LF.
+std::string RefDomainList(const std::vector<std::string>& domains,
+                          const std::vector<std::string>& likes) {
+  std::string out;
+  for (size_t i = 0; i < domains.size() && i < 10; ++i) {
+    out += kOpen + domains[i] + kClose;
+    if (i < likes.size() && !likes[i].empty()) out += kLikeOpen + likes[i] + kLikeClose;
+  }
+  if (domains.size() > 10) out += kMore;
+  return out + "\r\n";
+}
+
+// The recipient block by the rules, over the recipients the parser gives (its own target
+// checks it): distinct addresses by a plain list, every address tried against every own-list
+// entry, every new domain against every known one.
+std::string RefRecipientBlock(const RecipientSettings& s, const std::vector<std::string>& lines,
+                              std::vector<std::string>& fresh) {
+  const auto inForce = [](int32_t v) { return v >= 1 && v <= 9999 ? v : 0; };
+  const int32_t many = inForce(s.manyRecipients), manyDomains = inForce(s.manyDomains);
+  if (many == 0 && manyDomains == 0 && !s.newDomains) return {};
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  const std::vector<Recipient> recipients = ParseRecipients(views, Converter());
+  std::vector<std::string> toCc, toCcDomains, allDomains;
+  for (const Recipient& r : recipients) {
+    const bool counted = r.kind != RecipientKind::kBcc;
+    if (counted && !Contains(toCc, RefLower(r.address))) toCc.push_back(RefLower(r.address));
+    if (r.domain.empty() || RefInternal(s.internalDomains, r.address)) continue;
+    if (counted && !Contains(toCcDomains, r.domain)) toCcDomains.push_back(r.domain);
+    if (!Contains(allDomains, r.domain)) allDomains.push_back(r.domain);
+  }
+  std::string found;
+  if (many > 0 && toCc.size() >= static_cast<size_t>(many)) {
+    found += kManyRecipientsOpen + std::to_string(toCc.size()) + kManyRecipientsClose;
+  }
+  if (manyDomains > 0 && toCcDomains.size() >= static_cast<size_t>(manyDomains)) {
+    found += kManyDomainsOpen + std::to_string(toCcDomains.size()) + kManyDomainsClose +
+              RefDomainList(toCcDomains, {});
+  }
+  if (s.newDomains) {
+    const std::vector<std::string> known = RefKnownDomains(s.knownDomains);
+    for (const std::string& d : allDomains) {
+      if (!Contains(known, d)) fresh.push_back(d);
+    }
+    if (!fresh.empty()) {
+      std::vector<std::string> candidates = RefPlainDomains(s.internalDomains);
+      candidates.insert(candidates.end(), known.begin(), known.end());
+      std::vector<std::string> likes;
+      for (size_t i = 0; i < fresh.size() && i < 10; ++i) {
+        std::string like;
+        for (const std::string& c : candidates) {
+          if (RefOneEdit(fresh[i], c)) {
+            like = c;
+            break;
+          }
+        }
+        likes.push_back(like);
+      }
+      found += kNewDomainsLine + RefDomainList(fresh, likes);
+    }
+  }
+  return found.empty() ? std::string() : kRecipientHeading + found;
+}
+
 // A quoted body line: its first byte that is not a blank or a tab is ">", or the first two
 // bytes there are those of the full-width "\x81\x84".
 bool RefQuoted(const std::string& line) {
@@ -118,9 +210,12 @@ class ScriptedHost final : public SendCheckHost {
   bool yes_;
 };
 
-// The warning by the rules, step by step. Sets `needsAttachmentTest` when some pattern asks.
-std::string RefWarning(const PatternTable& table, std::string_view header, std::string_view body,
-                       CheckOptions options, Attachment attachment, bool& needsAttachmentTest) {
+// The warning by the rules, step by step. Sets `needsAttachmentTest` when some pattern asks,
+// and gives the new domains in `fresh`.
+std::string RefWarning(const PatternTable& table, const RecipientSettings& recipientSettings,
+                       std::string_view header, std::string_view body, CheckOptions options,
+                       Attachment attachment, bool& needsAttachmentTest,
+                       std::vector<std::string>& fresh) {
   // Unfolding: from the last line back to the second, a line that begins with a space or a tab
   // loses that character, goes onto the end of the line before it and is deleted.
   std::vector<std::string> lines = RefSplit(header);
@@ -144,7 +239,7 @@ std::string RefWarning(const PatternTable& table, std::string_view header, std::
   std::string headerText;
   for (const std::string& line : lines) headerText += line + "\r\n";
 
-  std::string message;
+  std::string message = RefRecipientBlock(recipientSettings, lines, fresh);
   for (size_t i = 0; i < table.size(); ++i) {
     const auto field = [&](PatternField f) { return table.Get(i, f); };
     const auto on = [&](PatternField f) { return field(f) == "True"; };
@@ -247,6 +342,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const CheckOptions options = {.ignoreQuotedLines = (control & 4) != 0,
                                 .includeCcBcc = (control & 8) != 0};
 
+  RecipientSettings recipients;
+  if (control & 0x10) {
+    const uint8_t r = in.Byte();
+    recipients.manyRecipients = (r & 0x40) ? ((r & 0x80) ? 10000 : -1) : r % 4;
+    recipients.manyDomains = (r >> 2) % 4;
+    recipients.newDomains = (r & 0x10) != 0;
+    recipients.internalDomains = in.Text();
+    recipients.knownDomains = in.Text();
+  }
+
   PatternTable table;
   std::vector<uint32_t> flags;
   for (size_t p = 0; p < patterns; ++p) {
@@ -275,10 +380,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool yes = (answers & 4) != 0;
 
   ScriptedHost host(attachment, yes);
-  const bool send = CheckOutgoingMail(table, header, body, host, options);
+  PatternSettings settings;
+  settings.table = table;
+  settings.ignoreQuotedLines = options.ignoreQuotedLines;
+  settings.includeCcBcc = options.includeCcBcc;
+  settings.recipients = recipients;
+  const SendVerdict verdict = CheckOutgoingMail(settings, header, body, host, Converter());
+  const bool send = verdict.send;
   bool needsAttachmentTest = false;
-  const std::string want =
-      RefWarning(table, header, body, options, attachment, needsAttachmentTest);
+  std::vector<std::string> fresh;
+  const std::string want = RefWarning(table, recipients, header, body, options, attachment,
+                                      needsAttachmentTest, fresh);
+  ZV_FUZZ_CHECK(verdict.newDomains == fresh, want);
   ZV_FUZZ_CHECK(host.questions == (want.empty() ? 0 : 1), want);
   ZV_FUZZ_CHECK(host.asked == want, host.asked);
   ZV_FUZZ_CHECK(host.asked.find('\0') == std::string::npos, host.asked);
