@@ -16,13 +16,23 @@ namespace {
 std::string OwnEntry(size_t k) {
   const std::string n = std::to_string(k);
   switch (k % 10) {
-    case 0: case 1: case 2: return "corp" + n + ".example.co.jp";
-    case 3: return "@office" + n + ".example.jp";
-    case 4: case 5: return "user" + n + "@firm" + n + ".jp";
-    case 6: return "*.group" + n + ".jp";
-    case 7: return "sales-*@shop" + n + ".jp";
-    case 8: return "*@partner" + n + "-??.co.jp";
-    default: return "-boss" + n + "@corp" + std::to_string(k - 9) + ".example.co.jp";
+    case 0:
+    case 1:
+    case 2:
+      return "corp" + n + ".example.co.jp";
+    case 3:
+      return "@office" + n + ".example.jp";
+    case 4:
+    case 5:
+      return "user" + n + "@firm" + n + ".jp";
+    case 6:
+      return "*.group" + n + ".jp";
+    case 7:
+      return "sales-*@shop" + n + ".jp";
+    case 8:
+      return "*@partner" + n + "-??.co.jp";
+    default:
+      return "-boss" + n + "@corp" + std::to_string(k - 9) + ".example.co.jp";
   }
 }
 
@@ -30,13 +40,21 @@ std::string OwnEntry(size_t k) {
 std::string Address(size_t i, size_t k) {
   const std::string n = std::to_string(k);
   switch (i % 8) {
-    case 0: return "taro" + std::to_string(i) + "@corp" + n + ".example.co.jp";
-    case 1: return "user" + n + "@firm" + n + ".jp";
-    case 2: return "a" + std::to_string(i) + "@mail.group" + n + ".jp";
-    case 3: return "sales-" + std::to_string(i) + "@shop" + n + ".jp";
-    case 4: return "x" + std::to_string(i) + "@partner" + n + "-ab.co.jp";
-    case 5: case 6: return "client" + std::to_string(i) + "@client" + n + ".jp";
-    default: return "new" + std::to_string(i) + "@new" + std::to_string(i % 3000) + ".jp";
+    case 0:
+      return "taro" + std::to_string(i) + "@corp" + n + ".example.co.jp";
+    case 1:
+      return "user" + n + "@firm" + n + ".jp";
+    case 2:
+      return "a" + std::to_string(i) + "@mail.group" + n + ".jp";
+    case 3:
+      return "sales-" + std::to_string(i) + "@shop" + n + ".jp";
+    case 4:
+      return "x" + std::to_string(i) + "@partner" + n + "-ab.co.jp";
+    case 5:
+    case 6:
+      return "client" + std::to_string(i) + "@client" + n + ".jp";
+    default:
+      return "new" + std::to_string(i) + "@new" + std::to_string(i % 3000) + ".jp";
   }
 }
 
@@ -50,9 +68,15 @@ std::string Header() {
       const std::string address = Address(i, (i * 7) % 1000);
       if (j > 0) header += ",\r\n ";
       switch (i % 3) {
-        case 0: header += "山田 太郎 <" + address + ">"; break;
-        case 1: header += address; break;
-        default: header += "\"Sato, Hanako\" <" + address + ">"; break;
+        case 0:
+          header += "山田 太郎 <" + address + ">";
+          break;
+        case 1:
+          header += address;
+          break;
+        default:
+          header += "\"Sato, Hanako\" <" + address + ">";
+          break;
       }
     }
     header += "\r\n";

@@ -8,7 +8,9 @@ namespace zv {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlank(char c) {
+  return static_cast<unsigned char>(c) <= 0x20;
+}
 
 // The byte length of the character at `pos`: two for a lead byte with a byte after it.
 size_t CharAt(std::string_view s, size_t pos) {
@@ -60,8 +62,8 @@ class Element {
     if (!address.empty()) {
       Recipient r;
       r.kind = kind;
-      r.name = DisplayName(angleDone_ ? phrase_ : (haveComment_ ? comment_ : std::string()),
-                           converter);
+      r.name =
+          DisplayName(angleDone_ ? phrase_ : (haveComment_ ? comment_ : std::string()), converter);
       r.domain = DomainOf(address);
       r.address = std::move(address);
       out.push_back(std::move(r));
@@ -229,8 +231,8 @@ size_t FieldNameLength(std::string_view line, RecipientKind& kind) {
   static constexpr struct {
     std::string_view name;
     RecipientKind kind;
-  } kFields[] = {{"TO:", RecipientKind::kTo}, {"CC:", RecipientKind::kCc},
-                 {"BCC:", RecipientKind::kBcc}};
+  } kFields[] = {
+      {"TO:", RecipientKind::kTo}, {"CC:", RecipientKind::kCc}, {"BCC:", RecipientKind::kBcc}};
   for (const auto& f : kFields) {
     if (line.size() < f.name.size()) continue;
     size_t i = 0;

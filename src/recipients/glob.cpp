@@ -10,7 +10,9 @@ size_t CharAt(std::string_view s, size_t pos) {
   return IsSjisLeadByte(s[pos]) && pos + 1 < s.size() ? 2 : 1;
 }
 
-bool IsWildcard(char c) { return c == '*' || c == '?'; }
+bool IsWildcard(char c) {
+  return c == '*' || c == '?';
+}
 
 // One character of a pattern: a wildcard, or a literal character at [start, start + size).
 struct Token {
@@ -150,8 +152,8 @@ void GlobSet::Add(std::string_view pattern) {
   }
 }
 
-bool GlobSet::TryPlace(const Place& place, std::string_view text,
-                       const std::vector<size_t>* starts, size_t count) const {
+bool GlobSet::TryPlace(const Place& place, std::string_view text, const std::vector<size_t>* starts,
+                       size_t count) const {
   if (place.chars > count) return false;
   // The byte where the anchor would start.
   size_t at;

@@ -48,8 +48,8 @@ class GlobSet {
   std::vector<std::string> texts_;
   std::vector<Place> places_;
   std::map<std::tuple<bool, uint32_t, size_t>, size_t> placeIndex_;
-  std::vector<uint32_t> floating_;  // literal runs between stars only
-  std::vector<bool> exactCounts_;   // "?" alone: texts of exactly n characters
+  std::vector<uint32_t> floating_;       // literal runs between stars only
+  std::vector<bool> exactCounts_;        // "?" alone: texts of exactly n characters
   uint32_t leastWithStar_ = UINT32_MAX;  // "*" among them: at least n characters
 };
 

@@ -10,12 +10,12 @@ namespace zv {
 class IniStore;
 
 struct RecipientSettings {
-  std::string internalDomains;  // InternalDomains: the user's own domains (OwnDomains)
-  std::string knownDomains;     // KnownDomains: the domains sent to, one per line
-  int32_t manyRecipients = 0;   // ManyRecipients: warn at this many To and Cc addresses
-  int32_t manyDomains = 0;      // ManyDomains: warn at this many external domains
-  bool newDomains = false;      // NewDomains: warn about domains never sent to
-  bool confirm = false;         // Confirm
+  std::string internalDomains;   // InternalDomains: the user's own domains (OwnDomains)
+  std::string knownDomains;      // KnownDomains: the domains sent to, one per line
+  int32_t manyRecipients = 0;    // ManyRecipients: warn at this many To and Cc addresses
+  int32_t manyDomains = 0;       // ManyDomains: warn at this many external domains
+  bool newDomains = false;       // NewDomains: warn about domains never sent to
+  bool confirm = false;          // Confirm
   bool confirmInternal = false;  // ConfirmInternal
   friend bool operator==(const RecipientSettings&, const RecipientSettings&) = default;
 };

@@ -51,7 +51,7 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
   TextIndex addressIndex, domainIndex;
   std::vector<AddressSeen> addresses;
   std::vector<DomainSeen> domains;
-  std::vector<std::string_view> domainTexts;   // by domain number
+  std::vector<std::string_view> domainTexts;      // by domain number
   std::vector<uint32_t> toCcDomains, allDomains;  // external domains in first-seen order
   size_t toCcAddresses = 0;
   addressIndex.Reserve(recipients.size());
@@ -88,7 +88,9 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
     std::string text;
     for (size_t i = 0; i < numbers.size() && i < kListed; ++i) {
       text.append(kOpen).append(domainTexts[numbers[i]]).append(kClose);
-      if (likes && !(*likes)[i].empty()) text.append(kLikeOpen).append((*likes)[i]).append(kLikeClose);
+      if (likes && !(*likes)[i].empty()) {
+        text.append(kLikeOpen).append((*likes)[i]).append(kLikeClose);
+      }
     }
     if (numbers.size() > kListed) text.append(kMore);
     return text.append(kCrLf);
@@ -120,7 +122,9 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
     }
     if (!fresh.empty()) {
       std::vector<std::string_view> listed, candidates;
-      for (size_t i = 0; i < fresh.size() && i < kListed; ++i) listed.push_back(domainTexts[fresh[i]]);
+      for (size_t i = 0; i < fresh.size() && i < kListed; ++i) {
+        listed.push_back(domainTexts[fresh[i]]);
+      }
       for (const std::string& d : own.plainDomains()) candidates.push_back(d);
       for (const std::string& d : known) candidates.push_back(d);
       const std::vector<size_t> like = FindLookAlikes(listed, candidates);

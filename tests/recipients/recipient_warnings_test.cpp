@@ -42,8 +42,7 @@ TEST(RecipientWarnings, Block) {
       {"all off", Settings(0, 0, false), header, ""},
       {"out of range is off", Settings(-1, 10000, false), header, ""},
       {"below the thresholds", Settings(5, 3, false), header, ""},
-      {"counts of distinct To and Cc addresses and external domains", Settings(4, 2, false),
-       header,
+      {"counts of distinct To and Cc addresses and external domains", Settings(4, 2, false), header,
        "■宛先\r\n・宛先（To と Cc）が 4 件あります。\r\n"
        "・社外のドメインが 2 個あります。\r\n「abc.jp」「def.jp」\r\n"},
       {"new domains, Bcc included, known ones and case aside",
@@ -61,7 +60,8 @@ TEST(RecipientWarnings, Block) {
                 "exampel.co.jp\nsample.jp"),
        "To: a@exmaple.co.jp, b@exampel.co.jp, x@example.co.jp, c@ample.jp, d@other.jp",
        "■宛先\r\n・はじめて送るドメインがあります。\r\n"
-       "「exmaple.co.jp」（example.co.jp に似ています）「example.co.jp」（exampel.co.jp に似ています）"
+       "「exmaple.co.jp」（example.co.jp に似ています）「example.co.jp」（exampel.co.jp "
+       "に似ています）"
        "「ample.jp」（sample.jp に似ています）「other.jp」\r\n"},
   };
   for (const auto& c : cases) {
@@ -78,12 +78,18 @@ TEST(LookAlike, OneEdit) {
     const char* b;
     bool apart;
   } cases[] = {
-      {"example.jp", "example.jp", false}, {"example.jp", "exmple.jp", true},
-      {"example.jp", "exaample.jp", true}, {"example.jp", "exbmple.jp", true},
-      {"example.jp", "exmaple.jp", true},  {"example.jp", "exmpale.jp", false},
-      {"example.jp", "exlmpae.jp", false}, {"表.jp", "ソ.jp", true},
-      {"表.jp", "a.jp", true},             {"表.jp", ".jp", true},
-      {"\x95\x5C.jp", "\x95.jp", false},   {"ab", "ba", true},
+      {"example.jp", "example.jp", false},
+      {"example.jp", "exmple.jp", true},
+      {"example.jp", "exaample.jp", true},
+      {"example.jp", "exbmple.jp", true},
+      {"example.jp", "exmaple.jp", true},
+      {"example.jp", "exmpale.jp", false},
+      {"example.jp", "exlmpae.jp", false},
+      {"表.jp", "ソ.jp", true},
+      {"表.jp", "a.jp", true},
+      {"表.jp", ".jp", true},
+      {"\x95\x5C.jp", "\x95.jp", false},
+      {"ab", "ba", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(OneEditApart(c.a, c.b), c.apart) << c.a << " " << c.b;
@@ -91,8 +97,7 @@ TEST(LookAlike, OneEdit) {
   }
   // The first entry in list order wins, whichever kind of edit it is; none: the list's size.
   const std::vector<std::string_view> known = {"zzz", "abd", "abcd", "bca", "bac", "ab"};
-  EXPECT_EQ(FindLookAlikes({"abc", "qqq", "acb", "cba"}, known),
-            (std::vector<size_t>{1, 6, 5, 3}));
+  EXPECT_EQ(FindLookAlikes({"abc", "qqq", "acb", "cba"}, known), (std::vector<size_t>{1, 6, 5, 3}));
 }
 
 TEST(KnownDomains, Append) {
