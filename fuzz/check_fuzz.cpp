@@ -102,7 +102,8 @@ const std::string kManyDomainsClose = " \x8C\xC2\x82\xA0\x82\xE8\x82\xDC\x82\xB7
 const std::string kNewDomainsLine =
     "\x81" "E\x82\xCD\x82\xB6\x82\xDF\x82\xC4\x91\x97\x82\xE9\x83h\x83\x81\x83" "C\x83\x93\x82\xAA"
     "\x82\xA0\x82\xE8\x82\xDC\x82\xB7\x81" "B\r\n";
-const std::string kLikeOpen = "\x81i", kLikeClose = " \x82\xC9\x8E\x97\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81j";
+const std::string kLikeOpen = "\x81i";
+const std::string kLikeClose = " \x82\xC9\x8E\x97\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81j";
 
 CharsetConverter& Converter() {
   static const auto converter = PlatformConverter();
@@ -138,11 +139,12 @@ std::string RefRecipientBlock(const RecipientSettings& s, const std::vector<std:
   if (many == 0 && manyDomains == 0 && !s.newDomains) return {};
   const std::vector<std::string_view> views(lines.begin(), lines.end());
   const std::vector<Recipient> recipients = ParseRecipients(views, Converter());
+  const std::vector<RefOwnEntry> own = RefOwnEntries(s.internalDomains);
   std::vector<std::string> toCc, toCcDomains, allDomains;
   for (const Recipient& r : recipients) {
     const bool counted = r.kind != RecipientKind::kBcc;
     if (counted && !Contains(toCc, RefLower(r.address))) toCc.push_back(RefLower(r.address));
-    if (r.domain.empty() || RefInternal(s.internalDomains, r.address)) continue;
+    if (r.domain.empty() || RefInternal(own, r.address)) continue;
     if (counted && !Contains(toCcDomains, r.domain)) toCcDomains.push_back(r.domain);
     if (!Contains(allDomains, r.domain)) allDomains.push_back(r.domain);
   }
@@ -160,7 +162,7 @@ std::string RefRecipientBlock(const RecipientSettings& s, const std::vector<std:
       if (!Contains(known, d)) fresh.push_back(d);
     }
     if (!fresh.empty()) {
-      std::vector<std::string> candidates = RefPlainDomains(s.internalDomains);
+      std::vector<std::string> candidates = RefPlainDomains(own);
       candidates.insert(candidates.end(), known.begin(), known.end());
       std::vector<std::string> likes;
       for (size_t i = 0; i < fresh.size() && i < 10; ++i) {

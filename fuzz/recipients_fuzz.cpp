@@ -26,11 +26,11 @@ namespace {
 // something to the parser and no lone lead byte at the end; for a name (quoted, with "\" before
 // '"' and '\'), no encoded word and no lone lead byte at the end.
 bool EndsWhole(std::string_view s) {
-  const std::vector<std::string> chars = RefChars(s);
+  const std::vector<std::string_view> chars = RefChars(s);
   return chars.empty() || !(chars.back().size() == 1 && RefLead(chars.back()[0]));
 }
 bool WritableAddress(std::string_view a) {
-  for (const std::string& c : RefChars(a)) {
+  for (const std::string_view c : RefChars(a)) {
     if (c.size() == 1 && (static_cast<unsigned char>(c[0]) <= 0x20 ||
                           std::string_view("\"\\<>(),;:").find(c[0]) != std::string_view::npos)) {
       return false;
@@ -45,7 +45,7 @@ bool WritableName(std::string_view n) {
 std::string Written(const Recipient& r) {
   if (r.name.empty()) return "<" + r.address + ">";
   std::string out = "\"";
-  for (const std::string& c : RefChars(r.name)) {
+  for (const std::string_view c : RefChars(r.name)) {
     if (c == "\"" || c == "\\") out += '\\';
     out += c;
   }
@@ -118,14 +118,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   ZV_FUZZ_CHECK(Parse(written) == writable, written);
 
-  // The own list: every recipient, and addresses made from the list's entries.
+  // The own list: the first recipients, and addresses made from the first entries (the plain
+  // trial costs addresses times entries).
   const OwnDomains domains(own);
-  ZV_FUZZ_CHECK(domains.plainDomains() == RefPlainDomains(own), own);
+  const std::vector<RefOwnEntry> entries = RefOwnEntries(own);
+  ZV_FUZZ_CHECK(domains.plainDomains() == RefPlainDomains(entries), own);
   std::vector<std::string> addresses;
-  for (const Recipient& r : recipients) addresses.push_back(r.address);
+  for (size_t i = 0; i < recipients.size() && i < 16; ++i)
+    addresses.push_back(recipients[i].address);
   size_t made = 0;
   for (const std::string& line : RefSplit(own)) {
-    if (++made > 64) break;
+    if (++made > 16) break;
     std::string entry = RefTrim(line);
     if (!entry.empty() && entry[0] == '-') entry = RefTrim(entry.substr(1));
     std::string plain;  // the entry with its wildcards as letters
@@ -135,16 +138,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     addresses.push_back("U@Sub." + plain);
   }
   for (const std::string& a : addresses) {
-    ZV_FUZZ_CHECK(domains.IsInternal(RefLower(a), RefDomain(a)) == RefInternal(own, a), a);
+    ZV_FUZZ_CHECK(domains.IsInternal(RefLower(a), RefDomain(a)) == RefInternal(entries, a), a);
   }
 
-  // Look-alikes of the mail's domains among the plain own domains and the domains sent to.
-  std::vector<std::string> candidates = RefPlainDomains(own);
+  // Look-alikes of the mail's first domains among the plain own domains and the domains sent to.
+  std::vector<std::string> candidates = RefPlainDomains(entries);
   for (const std::string& k : RefKnownDomains(known)) candidates.push_back(k);
   std::vector<std::string_view> candidateViews(candidates.begin(), candidates.end());
-  std::vector<std::string> mailDomains;
+  std::vector<std::string> mailDomains;  // at most 16: a warning lists ten
   for (const Recipient& r : recipients) {
-    if (!r.domain.empty()) mailDomains.push_back(r.domain);
+    if (!r.domain.empty() && mailDomains.size() < 16) mailDomains.push_back(r.domain);
   }
   const std::vector<std::string_view> domainViews(mailDomains.begin(), mailDomains.end());
   const std::vector<size_t> like = FindLookAlikes(domainViews, candidateViews);

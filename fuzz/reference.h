@@ -107,11 +107,11 @@ inline std::string RefUpper(std::string_view s) {
 // ---- Recipients ----
 
 // The characters of `s`: a lead byte with the byte after it, any other byte alone.
-inline std::vector<std::string> RefChars(std::string_view s) {
-  std::vector<std::string> chars;
+inline std::vector<std::string_view> RefChars(std::string_view s) {
+  std::vector<std::string_view> chars;
   for (size_t p = 0; p < s.size();) {
     const size_t n = (RefLead(s[p]) && p + 1 < s.size()) ? 2 : 1;
-    chars.emplace_back(s.substr(p, n));
+    chars.push_back(s.substr(p, n));
     p += n;
   }
   return chars;
@@ -120,15 +120,18 @@ inline std::vector<std::string> RefChars(std::string_view s) {
 // A-Z to a-z where they are single-byte characters.
 inline std::string RefLower(std::string_view s) {
   std::string out;
-  for (std::string c : RefChars(s)) {
-    if (c.size() == 1 && c[0] >= 'A' && c[0] <= 'Z') c[0] = static_cast<char>(c[0] + 32);
-    out += c;
+  for (const std::string_view c : RefChars(s)) {
+    if (c.size() == 1 && c[0] >= 'A' && c[0] <= 'Z') {
+      out += static_cast<char>(c[0] + 32);
+    } else {
+      out += c;
+    }
   }
   return out;
 }
 
 inline bool RefHasChar(std::string_view s, char wanted) {
-  for (const std::string& c : RefChars(s)) {
+  for (const std::string_view c : RefChars(s)) {
     if (c.size() == 1 && c[0] == wanted) return true;
   }
   return false;
@@ -137,84 +140,90 @@ inline bool RefHasChar(std::string_view s, char wanted) {
 // The domain: after the last "@" character, one final "." character dropped, bytes up to 0x20
 // trimmed, lower-cased; empty without "@".
 inline std::string RefDomain(std::string_view address) {
-  const std::vector<std::string> chars = RefChars(address);
+  const std::vector<std::string_view> chars = RefChars(address);
   size_t at = chars.size();
   for (size_t i = 0; i < chars.size(); ++i) {
     if (chars[i] == "@") at = i;
   }
   if (at == chars.size()) return {};
-  std::vector<std::string> rest(chars.begin() + static_cast<std::ptrdiff_t>(at) + 1, chars.end());
-  if (!rest.empty() && rest.back() == ".") rest.pop_back();
+  size_t end = chars.size();
+  if (end > at + 1 && chars[end - 1] == ".") --end;
   std::string domain;
-  for (const std::string& c : rest) domain += c;
+  for (size_t i = at + 1; i < end; ++i) domain += chars[i];
   return RefLower(RefTrim(domain));
 }
 
 // "*" any run of characters, "?" one character, anything else itself: by dynamic programming
 // over the characters.
 inline bool RefGlob(std::string_view pattern, std::string_view text) {
-  const std::vector<std::string> p = RefChars(pattern), t = RefChars(text);
-  std::vector<bool> row(t.size() + 1, false);  // row[j]: p[0, i) matches t[0, j)
-  row[0] = true;
+  const std::vector<std::string_view> p = RefChars(pattern), t = RefChars(text);
+  std::vector<char> row(t.size() + 1, 0), next(t.size() + 1, 0);  // p[0, i) matches t[0, j)
+  row[0] = 1;
   for (size_t i = 0; i < p.size(); ++i) {
-    std::vector<bool> next(t.size() + 1, false);
     for (size_t j = 0; j <= t.size(); ++j) {
       if (p[i] == "*") {
         next[j] = row[j] || (j > 0 && next[j - 1]);
-      } else if (j > 0) {
-        next[j] = row[j - 1] && (p[i] == "?" || p[i] == t[j - 1]);
+      } else {
+        next[j] = j > 0 && row[j - 1] && (p[i] == "?" || p[i] == t[j - 1]);
       }
     }
-    row = std::move(next);
+    row.swap(next);
   }
-  return row[t.size()];
+  return row[t.size()] != 0;
 }
 
-// One own-list entry (trimmed, lower-cased, its "-" removed) against an address.
-inline bool RefEntryMatches(const std::string& entry, const std::string& lowerAddress,
-                            const std::string& domain) {
-  if (RefHasChar(entry, '*') || RefHasChar(entry, '?')) {
-    return RefHasChar(entry, '@') ? RefGlob(entry, lowerAddress) : RefGlob(entry, domain);
-  }
-  if (entry.starts_with("@")) return entry.substr(1) == domain;
-  if (RefHasChar(entry, '@')) return entry == lowerAddress;
-  return entry == domain;
-}
+// One entry of the own list: trimmed, lower-cased, its "-" taken off.
+struct RefOwnEntry {
+  std::string text;
+  bool exclusion = false, wildcard = false, at = false;
+};
 
-// The own list's entries in order, each with whether it is an exclusion.
-inline std::vector<std::pair<std::string, bool>> RefOwnEntries(std::string_view list) {
-  std::vector<std::pair<std::string, bool>> entries;
+inline std::vector<RefOwnEntry> RefOwnEntries(std::string_view list) {
+  std::vector<RefOwnEntry> entries;
   for (const std::string& line : RefSplit(list)) {
     std::string entry = RefTrim(line);
     if (entry.empty() || entry[0] == '#') continue;
     const bool exclusion = entry[0] == '-';
     if (exclusion) entry = RefTrim(entry.substr(1));
-    if (!entry.empty()) entries.emplace_back(RefLower(entry), exclusion);
+    if (entry.empty()) continue;
+    entry = RefLower(entry);
+    const bool wildcard = RefHasChar(entry, '*') || RefHasChar(entry, '?');
+    const bool at = RefHasChar(entry, '@');
+    entries.push_back({std::move(entry), exclusion, wildcard, at});
   }
   return entries;
 }
 
+inline bool RefEntryMatches(const RefOwnEntry& e, const std::string& lowerAddress,
+                            const std::string& domain) {
+  if (e.wildcard) return e.at ? RefGlob(e.text, lowerAddress) : RefGlob(e.text, domain);
+  if (e.text.starts_with("@")) return e.text.substr(1) == domain;
+  if (e.at) return e.text == lowerAddress;
+  return e.text == domain;
+}
+
 // Internal: some entry matches, no exclusion does, and there is a domain. Every entry tried.
-inline bool RefInternal(std::string_view list, std::string_view address) {
+inline bool RefInternal(const std::vector<RefOwnEntry>& entries, std::string_view address) {
   const std::string lower = RefLower(address), domain = RefDomain(address);
   if (domain.empty()) return false;
   bool match = false;
-  for (const auto& [entry, exclusion] : RefOwnEntries(list)) {
-    if (!RefEntryMatches(entry, lower, domain)) continue;
-    if (exclusion) return false;
+  for (const RefOwnEntry& e : entries) {
+    if (!RefEntryMatches(e, lower, domain)) continue;
+    if (e.exclusion) return false;
     match = true;
   }
   return match;
 }
 
 // The plain domain entries that are not exclusions, in order.
-inline std::vector<std::string> RefPlainDomains(std::string_view list) {
+inline std::vector<std::string> RefPlainDomains(const std::vector<RefOwnEntry>& entries) {
   std::vector<std::string> domains;
-  for (const auto& [entry, exclusion] : RefOwnEntries(list)) {
-    if (exclusion || RefHasChar(entry, '*') || RefHasChar(entry, '?')) continue;
-    std::string domain = entry.starts_with("@") ? entry.substr(1) : entry;
-    if (!domain.empty() && (entry.starts_with("@") || !RefHasChar(entry, '@'))) {
-      domains.push_back(domain);
+  for (const RefOwnEntry& e : entries) {
+    if (e.exclusion || e.wildcard) continue;
+    if (e.text.starts_with("@")) {
+      if (e.text.size() > 1) domains.push_back(e.text.substr(1));
+    } else if (!e.at) {
+      domains.push_back(e.text);
     }
   }
   return domains;
@@ -233,7 +242,7 @@ inline std::vector<std::string> RefKnownDomains(std::string_view list) {
 // One character inserted, deleted or changed, or two neighbours swapped: every such edit of
 // `a` tried against `b`, character by character.
 inline bool RefOneEdit(std::string_view a, std::string_view b) {
-  const std::vector<std::string> x = RefChars(a), y = RefChars(b);
+  const std::vector<std::string_view> x = RefChars(a), y = RefChars(b);
   if (x == y) return false;
   if (x.size() == y.size()) {
     std::vector<size_t> diff;
@@ -244,11 +253,11 @@ inline bool RefOneEdit(std::string_view a, std::string_view b) {
     return diff.size() == 2 && diff[1] == diff[0] + 1 && x[diff[0]] == y[diff[1]] &&
            x[diff[1]] == y[diff[0]];
   }
-  const std::vector<std::string>& longer = x.size() > y.size() ? x : y;
-  const std::vector<std::string>& shorter = x.size() > y.size() ? y : x;
+  const std::vector<std::string_view>& longer = x.size() > y.size() ? x : y;
+  const std::vector<std::string_view>& shorter = x.size() > y.size() ? y : x;
   if (longer.size() != shorter.size() + 1) return false;
   for (size_t i = 0; i < longer.size(); ++i) {
-    std::vector<std::string> cut = longer;
+    std::vector<std::string_view> cut = longer;
     cut.erase(cut.begin() + static_cast<std::ptrdiff_t>(i));
     if (cut == shorter) return true;
   }
