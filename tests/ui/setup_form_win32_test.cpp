@@ -520,6 +520,27 @@ TEST_F(SetupDialogTest, DeletingTheOnlyPatternStoresAnEmptyTable) {
   EXPECT_EQ(settings_.table.Get(0, F::kName), "作者へ");
 }
 
+// Pictures of every page at the designed size, for the help page: the sample settings that
+// ship in examples/, with the pattern for mails outside selected.
+TEST_F(SetupDialogTest, Pictures) {
+  const std::string sample = ReadFileBytes(ZV_EXAMPLES "\\Zorvek32.ini");
+  ASSERT_NE(sample, "<missing>");
+  StartUp(sample);
+  EXPECT_EQ(Setup([](const Dialog& d) {
+              ASSERT_EQ(Items(d.list), (std::vector<std::string>{"作者へ", "社外宛"}));
+              d.Select(1);
+              const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
+                                        "setup_page_other"};
+              for (int page = 0; page < 3; ++page) {
+                d.ShowPage(page);
+                zv::test::SettlePainting(d.form);
+                EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
+              }
+              Click(d.cancel);
+            }),
+            2);
+}
+
 TEST_F(SetupDialogTest, EditsSurviveSwitchingAndCancelKeepsTheTable) {
   const std::string file =
       PatternFile({Pattern("一", {{F::kAddress, "one@example.jp"}}),
@@ -548,14 +569,7 @@ TEST_F(SetupDialogTest, EditsSurviveSwitchingAndCancelKeepsTheTable) {
               EXPECT_FALSE(Checked(d.onRadio));
               EXPECT_TRUE(Checked(d.kana));
               EXPECT_TRUE(Checked(d.hissuku));
-              // Pictures of the three pages at the designed size, to be looked at.
-              const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
-                                        "setup_page_other"};
-              for (int page = 0; page < 3; ++page) {
-                d.ShowPage(page);
-                zv::test::SettlePainting(d.form);
-                EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
-              }
+              for (int page = 0; page < 3; ++page) d.ShowPage(page);
               zv::test::PressKey(d.header, VK_ESCAPE);
             }),
             2);
