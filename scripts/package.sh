@@ -36,7 +36,8 @@ build() {  # build PRESET TARGET...
 log "pictures"
 build win64 ui_win32_tests check_win32_tests
 shots=build/win64/tests/screenshots
-pictures=(setup_page_patterns setup_page_associate setup_page_other about_box warning_box)
+pictures=(setup_page_patterns setup_page_associate setup_page_other setup_page_recipients about_box
+  warning_box)
 for p in "${pictures[@]}"; do rm -f "$shots/${p}_cp932.png"; done
 if [[ -z ${ZV_BENCH_RUNNING:-} ]]; then
   zv_bench_locale

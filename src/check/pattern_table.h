@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "recipients/recipient_settings.h"
+
 namespace zv {
 
 enum class PatternField {
@@ -92,6 +94,7 @@ struct PatternSettings {
   bool ignoreQuotedLines = false;  // the body's quoted lines take no part in the check
   bool includeCcBcc = false;       // addresses are also looked for in the Cc and Bcc values
   bool notavoInstalled = false;    // the memo-pad program's executable exists; never stored
+  RecipientSettings recipients;
 };
 
 }  // namespace zv

@@ -530,8 +530,8 @@ TEST_F(SetupDialogTest, Pictures) {
               ASSERT_EQ(Items(d.list), (std::vector<std::string>{"作者へ", "社外宛"}));
               d.Select(1);
               const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
-                                        "setup_page_other"};
-              for (int page = 0; page < 3; ++page) {
+                                        "setup_page_other", "setup_page_recipients"};
+              for (int page = 0; page < 4; ++page) {
                 d.ShowPage(page);
                 zv::test::SettlePainting(d.form);
                 EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
