@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release package: dist/Zorvek32-<version>.zip with the stripped 32-bit plug-in, the
 # help page (its pictures taken afresh by the Wine tests), the rule tester, the Japanese read-me
-# (code page 932, CR LF) and SHA256SUMS. Two runs from one commit give the same bytes.
+# (code page 932, CR LF), the licence and SHA256SUMS. Two runs from one commit give the same bytes.
 # Installs what is missing first. Run inside scripts/test.sh (ZV_BENCH_RUNNING=1) it uses the
 # Wine bench that is already up instead of starting its own.
 set -euo pipefail
@@ -36,7 +36,8 @@ build() {  # build PRESET TARGET...
 log "pictures"
 build win64 ui_win32_tests check_win32_tests
 shots=build/win64/tests/screenshots
-pictures=(setup_page_patterns setup_page_associate setup_page_other about_box warning_box)
+pictures=(setup_page_patterns setup_page_associate setup_page_other setup_page_recipients about_box
+  warning_box)
 for p in "${pictures[@]}"; do rm -f "$shots/${p}_cp932.png"; done
 if [[ -z ${ZV_BENCH_RUNNING:-} ]]; then
   zv_bench_locale
@@ -46,7 +47,7 @@ if [[ -z ${ZV_BENCH_RUNNING:-} ]]; then
   trap 'zv_bench_xvfb_stop' EXIT
 fi
 zv_run64 build/win64/tests/ui_win32_tests.exe \
-  --gtest_filter='SetupDialogTest.EditsSurviveSwitchingAndCancelKeepsTheTable:AboutBox.DesignedWindowAndTexts' \
+  --gtest_filter='SetupDialogTest.Pictures:AboutBox.DesignedWindowAndTexts' \
   >"$out/pictures.log"
 zv_run64 build/win64/tests/check_win32_tests.exe --gtest_filter='WarningBox.Picture' \
   >>"$out/pictures.log"
@@ -78,6 +79,8 @@ if re.search(rb"\r(?!\n)|(?<!\r)\n", data) or not data.endswith(b"\r\n"):
 lines = data.count(b"\r\n")
 print(f"Zorvek32.txt: code page 932, {lines} lines, CR LF throughout")
 PY
+# The licence, with the line ends Windows editors expect.
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 bash scripts/check-dll.sh "$stage/Zorvek32.dll"
 
 log "zip"

@@ -10,17 +10,8 @@ namespace zv {
 
 namespace {
 
-constexpr std::string_view kCountSection = "Zorvek";
-constexpr std::string_view kCountKey = "PatternCount";
 // Patterns loaded beyond the file's entries, all of them missing sections.
 constexpr int64_t kSpareMissingPatterns = 1000;
-constexpr std::string_view kAssociateSection = "Associate";
-constexpr std::string_view kAssociateKey = "Notavo";
-constexpr std::string_view kHeaderSection = "Header";
-constexpr std::string_view kHeaderKey = "X-Mailer-Plugin";
-constexpr std::string_view kCheckSection = "Check";
-constexpr std::string_view kIgnoreQuotedLinesKey = "IgnoreQuotedLines";
-constexpr std::string_view kIncludeCcBccKey = "IncludeCcBcc";
 
 std::string AsFieldText(Variant v) {
   if (std::string* t = v.AsText()) return std::move(*t);

@@ -12,6 +12,31 @@
 
 namespace zv {
 
+// Sections and keys of the pattern count and the global options.
+inline constexpr std::string_view kCountSection = "Zorvek";
+inline constexpr std::string_view kCountKey = "PatternCount";
+inline constexpr std::string_view kAssociateSection = "Associate";
+inline constexpr std::string_view kAssociateKey = "Notavo";
+inline constexpr std::string_view kHeaderSection = "Header";
+inline constexpr std::string_view kHeaderKey = "X-Mailer-Plugin";
+inline constexpr std::string_view kCheckSection = "Check";
+inline constexpr std::string_view kIgnoreQuotedLinesKey = "IgnoreQuotedLines";
+inline constexpr std::string_view kIncludeCcBccKey = "IncludeCcBcc";
+
+struct SettingsKey {
+  std::string_view section;
+  std::string_view key;
+};
+// Every key the plug-in reads outside the pattern sections and the windows' layout, by section:
+// what a settings file can usefully hold there.
+inline constexpr SettingsKey kOptionKeys[] = {
+    {kCountSection, kCountKey},
+    {kAssociateSection, kAssociateKey},
+    {kHeaderSection, kHeaderKey},
+    {kCheckSection, kIgnoreQuotedLinesKey},
+    {kCheckSection, kIncludeCcBccKey},
+};
+
 inline constexpr std::string_view kNotavoRegPath =
     "\\HKEY_CURRENT_USER\\Software\\Tessaly Lab\\Notavo";
 

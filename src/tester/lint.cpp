@@ -1,7 +1,9 @@
 #include "tester/lint.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,6 +17,9 @@ namespace zv::tester {
 namespace {
 
 constexpr std::string_view kSectionPrefix = "ZORVEK\\PATTERN";
+constexpr std::string_view kZorvekPrefix = "ZORVEK\\";
+// How far a misspelt name may be from the one it stands for.
+constexpr size_t kNearLetters = 2;
 constexpr std::string_view kFullWidthSpace = "\x81\x40";
 
 // False when `s` holds a byte that starts no character of code page 932 or a lead byte without
@@ -45,6 +50,56 @@ bool HasOuterBlanks(std::string_view w) {
     return i == w.size() - 2;
   }
   return false;
+}
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Letters inserted, deleted, changed or two neighbours swapped between `a` and `b`, ASCII case
+// aside; any figure above `limit` is given as limit + 1. Keys are short, and a long name is
+// told apart by its length alone, so the cost stays bounded however long the file's names are.
+size_t EditDistance(std::string_view a, std::string_view b, size_t limit) {
+  const size_t gap = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+  if (gap > limit) return limit + 1;
+  std::vector<size_t> before(b.size() + 1), prev(b.size() + 1), row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) prev[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const bool same = LowerAscii(a[i - 1]) == LowerAscii(b[j - 1]);
+      row[j] = std::min({prev[j] + 1, row[j - 1] + 1, prev[j - 1] + (same ? 0 : 1)});
+      if (i > 1 && j > 1 && LowerAscii(a[i - 1]) == LowerAscii(b[j - 2]) &&
+          LowerAscii(a[i - 2]) == LowerAscii(b[j - 1])) {
+        row[j] = std::min(row[j], before[j - 2] + 1);
+      }
+    }
+    std::swap(before, prev);
+    std::swap(prev, row);
+  }
+  return std::min(prev[b.size()], limit + 1);
+}
+
+// The known name that `written` most likely stands for: the nearest one at most kNearLetters
+// away, else one that begins with it (a name cut short, such as Attach for AttachCheck); the
+// first in `known`'s order among equals. Empty when none is near.
+std::string_view Nearest(std::string_view written, std::span<const std::string_view> known) {
+  std::string_view best;
+  size_t bestDistance = kNearLetters + 1;
+  for (const std::string_view k : known) {
+    const size_t d = EditDistance(written, k, kNearLetters);
+    if (d < bestDistance) {
+      best = k;
+      bestDistance = d;
+    }
+  }
+  if (!best.empty() || written.size() < 4) return best;
+  for (const std::string_view k : known) {
+    if (k.size() > written.size() && EqualsIgnoringAsciiCase(k.substr(0, written.size()), written)) {
+      return k;
+    }
+  }
+  return {};
 }
 
 // One message in the chosen language.
@@ -86,9 +141,30 @@ class Messages {
     return EscapeIniValue(section) + " is never loaded: PatternCount is " + n +
            (count == 0 ? " (the default pattern is loaded instead)" : "");
   }
-  std::string OddSection(std::string_view section) const {
+  std::string OddSection(std::string_view section, std::string_view nearest = {}) const {
+    if (!nearest.empty()) {
+      return ja_ ? EscapeIniValue(section) + " はパターンの節の名前ではありません。" +
+                       EscapeIniValue(nearest) + " の誤りではありませんか？"
+                 : EscapeIniValue(section) + " is not a pattern section name: did you mean " +
+                       EscapeIniValue(nearest) + "?";
+    }
     return ja_ ? EscapeIniValue(section) + " はパターンの節の名前ではないため読み込まれません。"
                : EscapeIniValue(section) + " is not a pattern section name: it is never loaded";
+  }
+  // `section` is empty for a pattern's section.
+  std::string UnknownKey(std::string_view key, std::string_view section,
+                         std::string_view nearest) const {
+    const std::string k = EscapeIniValue(key);
+    const std::string of = section.empty()
+                               ? (ja_ ? std::string("パターンの設定") : std::string("a pattern"))
+                               : EscapeIniValue(section) + (ja_ ? " の設定" : "");
+    if (ja_) {
+      return k + " は" + of +
+             (nearest.empty() ? "ではないため読まれません。"
+                              : "ではありません。" + std::string(nearest) + " の誤りではありませんか？");
+    }
+    return k + " is not a setting of " + of +
+           (nearest.empty() ? ": it is never read" : ": did you mean " + std::string(nearest) + "?");
   }
   std::string Missing(int32_t count, std::string_view first, std::string_view last) const {
     const std::string n = std::to_string(count);
@@ -154,6 +230,8 @@ constexpr PatternField kFlagFields[] = {
 class Linter {
  public:
   Linter(std::string_view file, Language language) : msg_(language) {
+    for (const PatternFieldInfo& f : kPatternFields) patternKeys_.push_back(f.key);
+    for (const SettingsKey& k : kOptionKeys) optionKeys_[UpperSjis(k.section)].push_back(k.key);
     ForEachLine(file, [&](std::string_view line) { lines_.push_back(SplitRaw(line)); });
     store_.Parse(file);
   }
@@ -189,6 +267,7 @@ class Linter {
         cut > kSectionPrefix.size()) {
       sectionLine_.emplace(upper.substr(0, cut), lineNo);
     }
+    if (cut != std::string::npos && UnknownName(raw.name, upper, cut, lineNo)) return;
     if (!IsValidCp932(raw.text)) {
       Add(lineNo, msg_.NotCp932());
       return;
@@ -203,6 +282,52 @@ class Linter {
     } else if (raw.type == "Boolean" && raw.value != kTrue && raw.value != kFalse) {
       Add(lineNo, msg_.BadFlag(raw.name, raw.value));
     }
+  }
+
+  // A name in one of the plug-in's own sections that the plug-in never reads: a key it does not
+  // know, or a section under Zorvek\ that is no pattern's. Reported with the name it most
+  // likely stands for; true when reported (the value then does not matter). Other sections are
+  // left alone, as the store keeps them.
+  bool UnknownName(std::string_view name, std::string_view upper, size_t cut, size_t lineNo) {
+    const std::string_view section = name.substr(0, cut);
+    const std::string_view upperSection = upper.substr(0, cut);
+    const std::string_view key = name.substr(cut + 1);
+    if (upperSection.starts_with(kSectionPrefix)) {
+      if (IsKnown(key, patternKeys_)) return false;
+      Add(lineNo, msg_.UnknownKey(key, {}, Nearest(key, patternKeys_)));
+      return true;
+    }
+    if (upperSection.starts_with(kZorvekPrefix)) {
+      if (oddSections_.emplace(upperSection).second) {
+        Add(lineNo, msg_.OddSection(section, NearestPatternSection(section)));
+      }
+      return true;
+    }
+    const auto known = optionKeys_.find(std::string(upperSection));
+    if (known == optionKeys_.end() || IsKnown(key, known->second)) return false;
+    Add(lineNo, msg_.UnknownKey(key, section, Nearest(key, known->second)));
+    return true;
+  }
+
+  static bool IsKnown(std::string_view key, std::span<const std::string_view> known) {
+    return std::any_of(known.begin(), known.end(),
+                       [&](std::string_view k) { return EqualsIgnoringAsciiCase(k, key); });
+  }
+
+  // For Zorvek\Patern0001 and the like: the pattern section its hexadecimal digits name, when
+  // what stands before them is near "Pattern".
+  static std::string NearestPatternSection(std::string_view section) {
+    std::string_view part = section.substr(kZorvekPrefix.size());
+    size_t digits = 0;
+    while (digits < part.size() && std::isxdigit(static_cast<unsigned char>(
+                                       part[part.size() - 1 - digits]))) {
+      ++digits;
+    }
+    const std::string_view stem = part.substr(0, part.size() - digits);
+    if (digits < 4 || digits > 8 || EditDistance(stem, "Pattern", kNearLetters) > kNearLetters) {
+      return {};
+    }
+    return PatternSection(std::stoul(std::string(part.substr(stem.size())), nullptr, 16));
   }
 
   size_t LineOf(const std::string& upperName) const {
@@ -336,6 +461,9 @@ class Linter {
   std::unordered_map<std::string, size_t> firstLine_;    // upper-case name -> first line
   std::unordered_map<std::string, size_t> sectionLine_;  // upper-case pattern section -> first line
   std::vector<LintFinding> found_;
+  std::vector<std::string_view> patternKeys_;
+  std::unordered_map<std::string, std::vector<std::string_view>> optionKeys_;  // by upper section
+  std::unordered_set<std::string> oddSections_;  // upper-case sections under Zorvek\ reported
 };
 
 }  // namespace

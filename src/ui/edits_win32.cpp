@@ -12,11 +12,13 @@ TEdit::TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent)
 TEdit::TEdit(TForm& form, const ui::ControlDescription& d, TContainer* parent, DWORD style)
     : TWinControl(form, d, parent) {
   if (d.options & ui::kReadOnly) style |= ES_READONLY;
+  if (d.options & ui::kDigitsOnly) style |= ES_NUMBER;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
   Quietly(
       [&] { CreateStandard(WC_EDITW, style, (d.options & ui::kNoBorder) ? 0 : WS_EX_CLIENTEDGE); });
-  // No typing limit below what a settings value can hold (the standard one is 30,000).
-  ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+  // Unless the description sets one, no typing limit below what a settings value can hold (the
+  // standard one is 30,000).
+  ::SendMessageW(Handle(), EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(d.maxLength, 0)), 0);
 }
 
 std::string TEdit::Text() const {

@@ -94,6 +94,9 @@ std::vector<std::string> CheckFormDescription(const FormDescription& form) {
     if ((c.options & (kDefault | kCancel)) && c.kind != ControlKind::kButton) {
       problem(c.name, "is a default or cancel button but no button");
     }
+    if ((c.maxLength != 0 || (c.options & kDigitsOnly)) && c.kind != ControlKind::kEdit) {
+      problem(c.name, "limits what is typed but is no one-line edit");
+    }
     if (!c.onClick.empty() && (c.kind == ControlKind::kMemo || c.kind == ControlKind::kEdit)) {
       problem(c.name, "has a click handler, which its kind does not raise");
     }

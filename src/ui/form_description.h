@@ -63,6 +63,7 @@ inline constexpr uint32_t kMultiLineTabs = 1u << 11;  // tabs wrap into rows
 inline constexpr uint32_t kChecked = 1u << 12;
 inline constexpr uint32_t kDisabled = 1u << 13;
 inline constexpr uint32_t kHidden = 1u << 14;
+inline constexpr uint32_t kDigitsOnly = 1u << 15;  // edits: only the digits 0-9 can be typed
 
 inline constexpr int kModalOk = 1;
 inline constexpr int kModalCancel = 2;
@@ -91,6 +92,7 @@ struct ControlDescription {
   int tabOrder = -1;  // place among the siblings' tab stops; -1: not a tab stop
   uint32_t options = 0;
   int modalResult = 0;  // buttons: the form's modal result when pressed
+  int maxLength = 0;    // edits: the most characters the user may type; 0 for no limit
   std::optional<Color> color{};
   std::optional<Color> fontColor{};
   std::string_view onClick{};   // handler name, such as "OKButtonClick" or "CheckClick"

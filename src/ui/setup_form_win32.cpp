@@ -86,7 +86,9 @@ void TSetupForm::BindControls() {
   patternPanel_ = FindControl("PatternPanel");
   panel1_ = FindControl("Panel1");
   zorvekPanel_ = FindControl("ZorvekPanel");
-  if (!list_ || !pages_ || !patternPanel_ || !panel1_ || !zorvekPanel_) {
+  internalDomainsPanel_ = FindControl("InternalDomainsPanel");
+  if (!list_ || !pages_ || !patternPanel_ || !panel1_ || !zorvekPanel_ ||
+      !internalDomainsPanel_) {
     throw std::runtime_error("setup form: control missing");
   }
 }
@@ -164,6 +166,8 @@ int TSetupForm::Extent(ui::SetupExtent e) const {
       return Control(ui::SetupControl::kAddressOffRadio).Bounds().height;
     case ui::SetupExtent::kZorvekPanelHeight:
       return zorvekPanel_->Bounds().height;
+    case ui::SetupExtent::kInternalDomainsPanelHeight:
+      return internalDomainsPanel_->Bounds().height;
   }
   return 0;
 }
@@ -178,6 +182,9 @@ void TSetupForm::SetExtent(ui::SetupExtent e, int pixels) {
       break;
     case ui::SetupExtent::kZorvekPanelHeight:
       zorvekPanel_->SetHeight(pixels);
+      break;
+    case ui::SetupExtent::kInternalDomainsPanelHeight:
+      internalDomainsPanel_->SetHeight(pixels);
       break;
     default:
       break;  // the others follow from docking
@@ -214,6 +221,11 @@ int TSetupForm::ReadInt(std::string_view key, int fallback) {
 
 void TSetupForm::WriteInt(std::string_view key, int value) {
   IniWrite(ui::kSetupSection, key, Variant::Int32(value));
+}
+
+bool TSetupForm::HasKey(std::string_view key) {
+  const IniStore* store = ActiveIniStore();
+  return store && store->Has(ui::kSetupSection, key);
 }
 
 void TSetupForm::LoadPlacement() {

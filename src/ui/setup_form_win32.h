@@ -54,6 +54,7 @@ class TSetupForm final : public TForm, private ui::SetupView, private ui::SetupS
   void Help() override;
   int ReadInt(std::string_view key, int fallback) override;
   void WriteInt(std::string_view key, int value) override;
+  bool HasKey(std::string_view key) override;
   void LoadPlacement() override;
   void SavePlacement() override;
 
@@ -69,6 +70,7 @@ class TSetupForm final : public TForm, private ui::SetupView, private ui::SetupS
   TControl* patternPanel_ = nullptr;
   TControl* panel1_ = nullptr;
   TControl* zorvekPanel_ = nullptr;
+  TControl* internalDomainsPanel_ = nullptr;
 };
 
 // The one setup dialog of the process, alive from start-up to clean-up.

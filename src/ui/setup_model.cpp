@@ -14,6 +14,8 @@ constexpr std::array<std::string_view, kSetupControlCount> kControlNames = {
     "BlankSubjectCheck",    "AttachCheck", "ZorvekCheck",         "ZorvekMemo",
     "HissukuCheck",         "HissukuMemo", "PatternRenameButton", "PatternDeleteButton",
     "AssociateNotavoCheck", "HeaderCheck", "IgnoreQuotedLinesCheck", "IncludeCcBccCheck",
+    "InternalDomainsMemo",  "ManyRecipientsEdit", "ManyDomainsEdit",  "NewDomainsCheck",
+    "KnownDomainsMemo",
 };
 
 // What a newly added pattern holds in each field but its name: only AddressOn is set. The
@@ -30,6 +32,22 @@ std::string_view NewPatternValue(PatternField f) {
     default:
       return kFalse;
   }
+}
+
+// A threshold as its edit shows it: a value the edit cannot hold shows as 0, which is what it
+// counts as.
+std::string ThresholdText(int32_t value) {
+  return std::to_string(value >= 0 && value <= kMaxThreshold ? value : 0);
+}
+
+// The number the user typed: its leading digits (a paste may bring anything), 0 for none.
+int32_t ThresholdOf(std::string_view text) {
+  int32_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') break;
+    value = std::min(value * 10 + (c - '0'), kMaxThreshold);
+  }
+  return value;
 }
 
 template <size_t N>
@@ -76,6 +94,9 @@ void SetupModel::FormCreate() {
                       view_.Extent(SetupExtent::kAddressOffRadioHeight));
   view_.SetExtent(SetupExtent::kZorvekPanelHeight,
                   ReadSize(kZorvekPanelHeightKey, view_.Extent(SetupExtent::kZorvekPanelHeight)));
+  designedInternalHeight_ = view_.Extent(SetupExtent::kInternalDomainsPanelHeight);
+  view_.SetExtent(SetupExtent::kInternalDomainsPanelHeight,
+                  ReadSize(kInternalDomainsPanelHeightKey, designedInternalHeight_));
   // No page exists for any other index: the first page opens.
   const int page = services_.ReadInt(kPageKey, 0);
   view_.SetActivePage(page >= 0 && page < view_.PageCount() ? page : 0);
@@ -98,6 +119,11 @@ void SetupModel::FormShow() {
   view_.SetChecked(SetupControl::kHeaderCheck, settings_.headerOption);
   view_.SetChecked(SetupControl::kIgnoreQuotedLinesCheck, settings_.ignoreQuotedLines);
   view_.SetChecked(SetupControl::kIncludeCcBccCheck, settings_.includeCcBcc);
+  const RecipientSettings& r = settings_.recipients;
+  view_.SetText(SetupControl::kInternalDomainsMemo, r.internalDomains);
+  view_.SetText(SetupControl::kKnownDomainsMemo, r.knownDomains);
+  for (Threshold& t : thresholds_) ShowThreshold(t);
+  view_.SetChecked(SetupControl::kNewDomainsCheck, r.newDomains);
 
   EnablePanel(SetupArea::kDetailPanel, false);
   view_.SetEnabled(SetupControl::kPatternRenameButton, false);
@@ -235,7 +261,22 @@ void SetupModel::OKButtonClick() {
   settings_.headerOption = view_.Checked(SetupControl::kHeaderCheck);
   settings_.ignoreQuotedLines = view_.Checked(SetupControl::kIgnoreQuotedLinesCheck);
   settings_.includeCcBcc = view_.Checked(SetupControl::kIncludeCcBccCheck);
+  RecipientSettings& r = settings_.recipients;
+  r.internalDomains = view_.Text(SetupControl::kInternalDomainsMemo);
+  r.knownDomains = view_.Text(SetupControl::kKnownDomainsMemo);
+  for (const Threshold& t : thresholds_) StoreThreshold(t);
+  r.newDomains = view_.Checked(SetupControl::kNewDomainsCheck);
   view_.Close();
+}
+
+void SetupModel::ShowThreshold(Threshold& t) {
+  t.shown = ThresholdText(settings_.recipients.*t.value);
+  view_.SetText(t.edit, t.shown);
+}
+
+void SetupModel::StoreThreshold(const Threshold& t) {
+  const std::string text = view_.Text(t.edit);
+  if (text != t.shown) settings_.recipients.*t.value = ThresholdOf(text);
 }
 
 void SetupModel::CancelButtonClick() {
@@ -251,6 +292,10 @@ void SetupModel::FormClose() {
   services_.WriteInt(kAddressMemoHeightKey, view_.Extent(SetupExtent::kAddressMemoHeight));
   services_.WriteInt(kZorvekPanelHeightKey, view_.Extent(SetupExtent::kZorvekPanelHeight));
   services_.WriteInt(kPageKey, view_.ActivePage());
+  const int internal = view_.Extent(SetupExtent::kInternalDomainsPanelHeight);
+  if (internal != designedInternalHeight_ || services_.HasKey(kInternalDomainsPanelHeightKey)) {
+    services_.WriteInt(kInternalDomainsPanelHeightKey, internal);
+  }
   services_.SavePlacement();
 }
 

@@ -35,8 +35,13 @@ enum class SetupControl {
   kHeaderCheck,
   kIgnoreQuotedLinesCheck,
   kIncludeCcBccCheck,
+  kInternalDomainsMemo,
+  kManyRecipientsEdit,
+  kManyDomainsEdit,
+  kNewDomainsCheck,
+  kKnownDomainsMemo,
 };
-inline constexpr size_t kSetupControlCount = 20;
+inline constexpr size_t kSetupControlCount = 25;
 
 // The control's name in the form description.
 std::string_view SetupControlName(SetupControl c);
@@ -52,6 +57,7 @@ enum class SetupExtent {
   kAddressOnRadioHeight,
   kAddressOffRadioHeight,
   kZorvekPanelHeight,
+  kInternalDomainsPanelHeight,
 };
 
 // The eight pattern check boxes and the three memos, with the field each edits.
@@ -81,6 +87,11 @@ inline constexpr std::string_view kPatternPanelWidthKey = "PatternPanelWidth";
 inline constexpr std::string_view kAddressMemoHeightKey = "AddressMemoHeight";
 inline constexpr std::string_view kZorvekPanelHeightKey = "ZorvekPanelHeight";
 inline constexpr std::string_view kPageKey = "Page";
+// Written only once the user has moved its splitter, or when the file already holds it.
+inline constexpr std::string_view kInternalDomainsPanelHeightKey = "InternalDomainsPanelHeight";
+
+// The thresholds' edits take up to four digits.
+inline constexpr int kMaxThreshold = 9999;
 
 // Texts of the input box for Add and Rename.
 inline constexpr std::string_view kAddTitle = "禁句パターンの追加";
@@ -132,6 +143,8 @@ class SetupServices {
   // Integers of section "SetupForm"; `fallback` when absent or not a number.
   virtual int ReadInt(std::string_view key, int fallback) = 0;
   virtual void WriteInt(std::string_view key, int value) = 0;
+  // Whether section "SetupForm" holds `key`.
+  virtual bool HasKey(std::string_view key) = 0;
   // The window placement under "SetupForm"; saving also writes the settings file.
   virtual void LoadPlacement() = 0;
   virtual void SavePlacement() = 0;
@@ -173,12 +186,26 @@ class SetupModel {
   bool Selected(size_t& index) const;
   void Store(PatternField field, std::string value);
   int ReadSize(std::string_view key, int designed);
+  // A threshold's edit: what it showed at FormShow, and the value to keep while the user has
+  // not changed it (a hand-written value beyond the edit's four digits stays as it was).
+  struct Threshold {
+    SetupControl edit;
+    int32_t RecipientSettings::*value;
+    std::string shown;
+  };
+  void ShowThreshold(Threshold& t);
+  void StoreThreshold(const Threshold& t);
 
   SetupView& view_;
   SetupServices& services_;
   PatternSettings& settings_;
   // Every field but the name, which the list box item holds.
   std::array<std::vector<std::string>, kPatternFieldCount - 1> working_;
+  int designedInternalHeight_ = 0;
+  std::array<Threshold, 2> thresholds_{{
+      {SetupControl::kManyRecipientsEdit, &RecipientSettings::manyRecipients, {}},
+      {SetupControl::kManyDomainsEdit, &RecipientSettings::manyDomains, {}},
+  }};
 };
 
 }  // namespace zv::ui

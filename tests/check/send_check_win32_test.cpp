@@ -76,10 +76,9 @@ const std::string kTitle = "Zorvek32 からの警告";
 // A warning as users meet it, for the help page.
 TEST(WarningBox, Picture) {
   const std::string text =
-      "■禁句パターン【社外へ】\r\n・以下の禁句が入っています。\r\n「社外秘」\r\n"
-      "・「添付」と書かれていますが、添付ファイルがありません。\r\n"
-      "■禁句パターン【作者へ】\r\n・以下の半角カナ文字が入っています。\r\n「ｶ」「ﾅ」\r\n"
-      "・題名が空白です。\r\n\r\n送信しますか？";
+      "■禁句パターン【社外宛】\r\n・「添付」と書かれていますが、添付ファイルがありません。\r\n"
+      "・以下の禁句が入っています。\r\n「社外秘」\r\n"
+      "・以下の必須句が入っていません。\r\n「株式会社テサリー」\r\n\r\n送信しますか？";
   BoxAnswerer answerer(kTitle, IDNO, "warning_box");
   EXPECT_FALSE(AskWarningBox(text, kTitle));
   EXPECT_TRUE(answerer.Join().found);

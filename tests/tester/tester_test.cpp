@@ -89,7 +89,13 @@ TEST(Tester, ModesOutputAndStatus) {
        "lint.ini:15: Zorvek\\Pattern0003 is never loaded: PatternCount is 3\n"
        "lint.ini:16: value \"12a\" does not convert to Integer: the default is used\n"
        "lint.ini:17: bytes that are not code page 932 characters\n"
-       "lint.ini:19: same name as line 18: this line is never read\n",
+       "lint.ini:19: same name as line 18: this line is never read\n"
+       "lint.ini:20: Attach is not a setting of a pattern: did you mean AttachCheck?\n"
+       "lint.ini:21: AdressOn is not a setting of a pattern: did you mean AddressOn?\n"
+       "lint.ini:22: IgnoreQuotedLine is not a setting of Check: did you mean IgnoreQuotedLines?\n"
+       "lint.ini:23: Zorvek\\Patern0001 is not a pattern section name: did you mean"
+       " Zorvek\\Pattern0001?\n"
+       "lint.ini:24: Mailer is not a setting of Header: it is never read\n",
        ""},
       {{"--lint", "Zorvek32.ini"}, 0, "", ""},
   };

@@ -76,6 +76,12 @@ HWND MemoBeside(HWND form, Kind kind, const char* caption) {
   return w ? Find(::GetParent(w), Kind::kMemo) : nullptr;
 }
 
+// The one-line edit beside the label captioned `caption`.
+HWND EditBeside(HWND form, const char* caption) {
+  HWND label = Find(form, Kind::kOther, caption);
+  return label ? Find(::GetParent(label), Kind::kEdit) : nullptr;
+}
+
 bool Checked(HWND w) {
   return ::SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -193,6 +199,7 @@ struct Dialog {
   HWND addressMemo, onRadio, offRadio, zorvekMemo, hissukuMemo;
   HWND always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku;
   HWND associate, header, quoted, copies;
+  HWND internalMemo, knownMemo, manyRecipients, manyDomains, newDomains;
 
   explicit Dialog(HWND w)
       : form(w),
@@ -220,13 +227,19 @@ struct Dialog {
         associate(Find(w, Kind::kCheckBox, "Notavo と連携する")),
         header(Find(w, Kind::kCheckBox, "X-Mailer-Plugin ヘッダを付ける")),
         quoted(Find(w, Kind::kCheckBox, "引用行（> で始まる行）は調べない")),
-        copies(Find(w, Kind::kCheckBox, "Cc と Bcc の宛先も調べる")) {}
+        copies(Find(w, Kind::kCheckBox, "Cc と Bcc の宛先も調べる")),
+        internalMemo(MemoBeside(w, Kind::kOther, "社内のドメインとアドレス（1 行に 1 つ）")),
+        knownMemo(MemoBeside(w, Kind::kCheckBox, "はじめて送るドメインなら警告")),
+        manyRecipients(EditBeside(w, "宛先（To と Cc）がこの数以上なら警告（0 で調べない）")),
+        manyDomains(EditBeside(w, "社外のドメインがこの数以上なら警告（0 で調べない）")),
+        newDomains(Find(w, Kind::kCheckBox, "はじめて送るドメインなら警告")) {}
 
   std::vector<HWND> All() const {
     return {list,      add,         rename,         remove,       ok,         cancel,      help,
             tabs,      addressMemo, onRadio,        offRadio,     zorvekMemo, hissukuMemo, always,
             kana,      zenkakuText, zenkakuSubject, blankSubject, attach,     zorvek,      hissuku,
-            associate, header,      quoted,         copies};
+            associate, header,      quoted,         copies,       internalMemo, knownMemo,
+            manyRecipients, manyDomains, newDomains};
   }
   std::vector<HWND> Checks() const {
     return {always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku};
@@ -520,6 +533,27 @@ TEST_F(SetupDialogTest, DeletingTheOnlyPatternStoresAnEmptyTable) {
   EXPECT_EQ(settings_.table.Get(0, F::kName), "作者へ");
 }
 
+// Pictures of every page at the designed size, for the help page: the sample settings that
+// ship in examples/, with the pattern for mails outside selected.
+TEST_F(SetupDialogTest, Pictures) {
+  const std::string sample = ReadFileBytes(ZV_EXAMPLES "\\Zorvek32.ini");
+  ASSERT_NE(sample, "<missing>");
+  StartUp(sample);
+  EXPECT_EQ(Setup([](const Dialog& d) {
+              ASSERT_EQ(Items(d.list), (std::vector<std::string>{"作者へ", "社外宛"}));
+              d.Select(1);
+              const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
+                                        "setup_page_other", "setup_page_recipients"};
+              for (int page = 0; page < 4; ++page) {
+                d.ShowPage(page);
+                zv::test::SettlePainting(d.form);
+                EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
+              }
+              Click(d.cancel);
+            }),
+            2);
+}
+
 TEST_F(SetupDialogTest, EditsSurviveSwitchingAndCancelKeepsTheTable) {
   const std::string file =
       PatternFile({Pattern("一", {{F::kAddress, "one@example.jp"}}),
@@ -548,14 +582,7 @@ TEST_F(SetupDialogTest, EditsSurviveSwitchingAndCancelKeepsTheTable) {
               EXPECT_FALSE(Checked(d.onRadio));
               EXPECT_TRUE(Checked(d.kana));
               EXPECT_TRUE(Checked(d.hissuku));
-              // Pictures of the three pages at the designed size, to be looked at.
-              const char* pictures[] = {"setup_page_patterns", "setup_page_associate",
-                                        "setup_page_other"};
-              for (int page = 0; page < 3; ++page) {
-                d.ShowPage(page);
-                zv::test::SettlePainting(d.form);
-                EXPECT_FALSE(zv::test::SaveScreenshot(d.form, pictures[page]).empty());
-              }
+              for (int page = 0; page < 3; ++page) d.ShowPage(page);
               zv::test::PressKey(d.header, VK_ESCAPE);
             }),
             2);
@@ -676,12 +703,12 @@ TEST_F(SetupDialogTest, CtrlTabTurnsThePages) {
               EXPECT_TRUE(::IsWindowVisible(d.associate));
               TypeChord({VK_CONTROL, VK_SHIFT, VK_TAB});
               TypeChord({VK_CONTROL, VK_SHIFT, VK_TAB});
-              ASSERT_TRUE(d.Until([&] { return d.Page() == 2; }));  // wraps round
-              EXPECT_TRUE(::IsWindowVisible(d.header));
+              ASSERT_TRUE(d.Until([&] { return d.Page() == 3; }));  // wraps round
+              EXPECT_TRUE(::IsWindowVisible(d.knownMemo));
               Click(d.cancel);
             }),
             2);
-  EXPECT_TRUE(HasLine(CleanUp(), "SetupForm\\Page=Integer:2"));
+  EXPECT_TRUE(HasLine(CleanUp(), "SetupForm\\Page=Integer:3"));
 }
 
 TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {

@@ -25,6 +25,7 @@ struct FakeView : SetupView {
       {SetupExtent::kPatternPanelWidth, 97},     {SetupExtent::kPanel1Height, 97},
       {SetupExtent::kAddressMemoHeight, 63},     {SetupExtent::kAddressOnRadioHeight, 17},
       {SetupExtent::kAddressOffRadioHeight, 17}, {SetupExtent::kZorvekPanelHeight, 77},
+      {SetupExtent::kInternalDomainsPanelHeight, 130},
   };
   int page = 0;
   int closes = 0;
@@ -79,7 +80,7 @@ struct FakeView : SetupView {
     extents[e] = px;
     if (e == SetupExtent::kPanel1Height) extents[SetupExtent::kAddressMemoHeight] = px - 34;
   }
-  int PageCount() const override { return 3; }
+  int PageCount() const override { return 4; }
   int ActivePage() const override { return page; }
   void SetActivePage(int i) override { page = i; }
   void Close() override { ++closes; }
@@ -130,6 +131,7 @@ struct FakeServices : SetupServices {
     ints[std::string(key)] = value;
     log.push_back(std::string(key));
   }
+  bool HasKey(std::string_view key) override { return ints.contains(key); }
   void LoadPlacement() override { log.push_back("load placement"); }
   void SavePlacement() override { log.push_back("save placement"); }
 };
@@ -382,7 +384,7 @@ TEST(SetupModel, LayoutKeysAtCreation) {
        97,
        77,
        0},
-      {"page 3", {{"Page", 3}}, 97, 97, 77, 0},
+      {"page 4", {{"Page", 4}}, 97, 97, 77, 0},
       {"page -1", {{"Page", -1}}, 97, 97, 77, 0},
       {"page 1", {{"Page", 1}}, 97, 97, 77, 1},
   };
@@ -425,6 +427,65 @@ TEST(SetupModel, CloseWritesTheLayoutKeysThenThePlacement) {
   model.FormCreate();
   EXPECT_EQ(again.extents[SetupExtent::kPanel1Height], 100);
   EXPECT_EQ(again.page, 2);
+
+  // The recipients' splitter: its key only once moved, and from then on at every close.
+  again.extents[SetupExtent::kInternalDomainsPanelHeight] = 90;
+  model.FormClose();
+  EXPECT_EQ(d.services.ints["InternalDomainsPanelHeight"], 90);
+  FakeView third;
+  SetupModel back(third, d.services, d.settings);
+  back.FormCreate();
+  EXPECT_EQ(third.extents[SetupExtent::kInternalDomainsPanelHeight], 90);
+  third.extents[SetupExtent::kInternalDomainsPanelHeight] = 130;
+  back.FormClose();
+  EXPECT_EQ(d.services.ints["InternalDomainsPanelHeight"], 130);
+}
+
+TEST(SetupModel, RecipientsPageShowsAtShowAndStoresAtOkOnly) {
+  const struct {
+    const char* label;
+    int32_t stored;
+    const char* shown;
+    const char* typed;  // null: left as shown
+    int32_t kept;
+  } cases[] = {
+      {"untouched", 12, "12", nullptr, 12},
+      {"typed", 0, "0", "25", 25},
+      {"emptied", 3, "3", "", 0},
+      {"pasted text", 3, "3", "7x", 7},
+      {"beyond the edit, untouched", 12345, "0", nullptr, 12345},
+      {"negative, untouched", -1, "0", nullptr, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    for (const bool ok : {true, false}) {
+      Dialog d;
+      RecipientSettings& r = d.settings.recipients;
+      r = {.internalDomains = "example.co.jp\r\n-ceo@example.co.jp",
+           .knownDomains = "client.example",
+           .manyRecipients = c.stored,
+           .manyDomains = 2,
+           .newDomains = true};
+      d.model.FormShow();
+      EXPECT_EQ(d.view.Text(C::kInternalDomainsMemo), r.internalDomains);
+      EXPECT_EQ(d.view.Text(C::kKnownDomainsMemo), "client.example");
+      EXPECT_EQ(d.view.Text(C::kManyRecipientsEdit), c.shown);
+      EXPECT_EQ(d.view.Text(C::kManyDomainsEdit), "2");
+      EXPECT_TRUE(d.view.Checked(C::kNewDomainsCheck));
+      if (c.typed) d.view.texts[C::kManyRecipientsEdit] = c.typed;
+      d.view.texts[C::kKnownDomainsMemo] = "";
+      d.view.checked[C::kNewDomainsCheck] = false;
+      if (ok) {
+        d.model.OKButtonClick();
+      } else {
+        d.model.CancelButtonClick();
+      }
+      EXPECT_EQ(r.manyRecipients, ok ? c.kept : c.stored);
+      EXPECT_EQ(r.knownDomains, ok ? "" : "client.example");
+      EXPECT_EQ(r.newDomains, !ok);
+      EXPECT_EQ(r.manyDomains, 2);
+    }
+  }
 }
 
 }  // namespace
