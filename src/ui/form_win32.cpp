@@ -8,6 +8,7 @@
 #include "ui/alignable_radio_button_win32.h"
 #include "ui/edits_win32.h"
 #include "ui/graphic_controls_win32.h"
+#include "ui/list_view_win32.h"
 #include "ui/splitter_win32.h"
 
 namespace zv::win {
@@ -204,6 +205,9 @@ void TForm::CreateControls() {
         break;
       case ui::ControlKind::kBevel:
         c = std::make_unique<TBevel>(*this, d, parent);
+        break;
+      case ui::ControlKind::kListView:
+        c = std::make_unique<TListView>(*this, d, parent);
         break;
     }
     if (!parent && d.kind != ui::ControlKind::kTabSheet)

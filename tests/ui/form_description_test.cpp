@@ -33,6 +33,7 @@ TEST(FormDescription, EveryFormOfThePlugInIsSound) {
 
 TEST(FormDescription, Rules) {
   using K = ControlKind;
+  static constexpr ColumnDescription kColumns[] = {{.caption = "種類"}};
   struct Row {
     const char* name;
     std::vector<ControlDescription> controls;
@@ -91,6 +92,9 @@ TEST(FormDescription, Rules) {
       {"ModalResultOnlyOnButtons",
        {{.name = "E", .kind = K::kEdit, .modalResult = 1}},
        "E: has a modal result but is no button"},
+      {"ColumnsOnlyOnListViews",
+       {{.name = "L", .kind = K::kListBox, .columns = kColumns}},
+       "L: has columns but is no list view"},
   };
   for (const Row& r : rows) EXPECT_EQ(FirstProblem(r.controls), r.problem) << r.name;
 }
