@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/common_form.h"
+#include "ui/confirm_form.h"
 #include "ui/input_form.h"
 #include "ui/version_form.h"
 
@@ -25,7 +26,8 @@ std::string FirstProblem(std::span<const ControlDescription> controls) {
 
 TEST(FormDescription, EveryFormOfThePlugInIsSound) {
   for (const FormDescription* d :
-       {&kInputFormDescription, &kVersionFormDescription, &kCommonFormDescription}) {
+       {&kInputFormDescription, &kVersionFormDescription, &kCommonFormDescription,
+        &kConfirmFormDescription}) {
     EXPECT_EQ(CheckFormDescription(*d), std::vector<std::string>{}) << d->name;
     EXPECT_EQ(d->font, kFormFont) << d->name;
   }
