@@ -36,10 +36,12 @@ TConfirmForm::TConfirmForm(HWND owner, std::span<const ui::ConfirmRow> rows)
     TCommonForm common;
     SetIcon(common.PluginIcon());
   }
+  list_->BeginUpdate();
   for (const ui::ConfirmRow& row : rows) {
     const std::string_view texts[] = {row.kind, row.content, row.domain};
     list_->Add(texts, row.ticked, row.alert);
   }
+  list_->EndUpdate();
   list_->FitColumns();
   send_->SetEnabled(model_.CanSend());
 }

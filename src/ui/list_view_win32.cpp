@@ -12,22 +12,21 @@ namespace zv::win {
 
 namespace {
 
-// What the header adds to a caption's width: its text margins on both sides.
-constexpr int kHeaderPadding = 12;
-
-bool ValidRow(int row, int count) {
-  return row >= 0 && row < count;
-}
+// What the header adds to a caption's width, and the list view to a cell's text: the text
+// margins on both sides.
+constexpr int kTextPadding = 12;
 
 }  // namespace
 
 TListView::TListView(TForm& form, const ui::ControlDescription& d, TContainer* parent)
     : TWinControl(form, d, parent) {
-  DWORD style = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+  DWORD style = LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
   if (d.tabOrder >= 0) style |= WS_TABSTOP;
-  Quietly([&] { CreateStandard(WC_LISTVIEWW, style, WS_EX_CLIENTEDGE); });
+  CreateStandard(WC_LISTVIEWW, style, WS_EX_CLIENTEDGE);
   const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
   ::SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  // The ticks are asked for with the texts.
+  ::SendMessageW(Handle(), LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
   for (size_t i = 0; i < d.columns.size(); ++i) {
     std::wstring caption = Wide(d.columns[i].caption);
     LVCOLUMNW column{};
@@ -42,64 +41,66 @@ TListView::TListView(TForm& form, const ui::ControlDescription& d, TContainer* p
 void TListView::Add(std::span<const std::string_view> texts, bool checked, bool alert) {
   const size_t columns = std::max<size_t>(Description().columns.size(), 1);
   Row row;
+  row.checked = checked;
   row.alert = alert;
-  for (size_t i = 0; i < columns; ++i) row.texts.emplace_back(i < texts.size() ? texts[i] : "");
-  const int index = Count();
-  Quietly([&] {
-    std::wstring text = Wide(row.texts[0]);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.pszText = text.data();
-    ::SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    // The list view gives every new row an empty box, whatever state the row is inserted with.
-    if (checked) SetTick(index, true);
-    for (size_t i = 1; i < columns; ++i) {
-      text = Wide(row.texts[i]);
-      LVITEMW sub{};
-      sub.iSubItem = static_cast<int>(i);
-      sub.pszText = text.data();
-      ::SendMessageW(Handle(), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
-    }
-  });
+  for (size_t i = 0; i < columns; ++i) {
+    row.texts.emplace_back(i < texts.size() ? texts[i] : "");
+    row.shown.push_back(Wide(row.texts.back()));
+  }
   rows_.push_back(std::move(row));
   contentWidths_.clear();
+  if (updating_ == 0) UpdateCount();
+}
+
+void TListView::EndUpdate() {
+  if (updating_ > 0 && --updating_ == 0) UpdateCount();
 }
 
 void TListView::Clear() {
-  Quietly([&] { ::SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0); });
   rows_.clear();
   contentWidths_.clear();
+  if (updating_ == 0) UpdateCount();
+}
+
+void TListView::UpdateCount() {
+  ::SendMessageW(Handle(), LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
 }
 
 std::string TListView::Text(int row, int column) const {
-  if (!ValidRow(row, Count()) || column < 0) return {};
+  if (!Valid(row) || column < 0) return {};
   const auto& texts = rows_[static_cast<size_t>(row)].texts;
   return static_cast<size_t>(column) < texts.size() ? texts[static_cast<size_t>(column)] : "";
 }
 
 bool TListView::Alert(int row) const {
-  return ValidRow(row, Count()) && rows_[static_cast<size_t>(row)].alert;
+  return Valid(row) && rows_[static_cast<size_t>(row)].alert;
 }
 
 bool TListView::Checked(int row) const {
-  const LRESULT state = ::SendMessageW(Handle(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+  return Valid(row) && rows_[static_cast<size_t>(row)].checked;
 }
 
 void TListView::SetChecked(int row, bool on) {
-  if (ValidRow(row, Count())) Quietly([&] { SetTick(row, on); });
+  if (!Valid(row)) return;
+  rows_[static_cast<size_t>(row)].checked = on;
+  RedrawRow(row);
 }
 
 void TListView::Toggle(int row) {
-  SetTick(row, !Checked(row));
+  if (!Valid(row)) return;
+  bool& checked = rows_[static_cast<size_t>(row)].checked;
+  checked = !checked;
+  RedrawRow(row);
+  changedRow_ = row;
+  struct Reset {
+    int& row;
+    ~Reset() { row = -1; }
+  } reset{changedRow_};
+  Change();
 }
 
-void TListView::SetTick(int row, bool on) {
-  LVITEMW item{};
-  item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  ::SendMessageW(Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+void TListView::RedrawRow(int row) {
+  ::SendMessageW(Handle(), LVM_REDRAWITEMS, row, row);
 }
 
 int TListView::FocusedRow() const {
@@ -108,7 +109,7 @@ int TListView::FocusedRow() const {
 }
 
 void TListView::SetFocusedRow(int row) {
-  if (!ValidRow(row, Count())) return;
+  if (!Valid(row)) return;
   LVITEMW item{};
   item.state = LVIS_FOCUSED;
   item.stateMask = LVIS_FOCUSED;
@@ -121,19 +122,26 @@ const std::vector<int>& TListView::ContentWidths() {
   const auto& columns = Description().columns;
   const size_t fill = ui::FillColumn(columns);
   contentWidths_.assign(columns.size(), 0);
+  WindowDc dc(Handle());
+  SelectScope font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  auto width = [&](const std::wstring& text) {
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  // The first column also holds the check box.
+  int box = ::GetSystemMetrics(SM_CXSMICON);
+  if (auto* boxes = reinterpret_cast<HIMAGELIST>(
+          ::SendMessageW(Handle(), LVM_GETIMAGELIST, LVSIL_STATE, 0))) {
+    int cy = 0;
+    ::ImageList_GetIconSize(boxes, &box, &cy);
+  }
   for (size_t i = 0; i < columns.size(); ++i) {
     if (i == fill) continue;  // takes the rest whatever it holds
-    const std::wstring caption = Wide(columns[i].caption);
-    const int header = static_cast<int>(::SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0,
-                                                       reinterpret_cast<LPARAM>(caption.c_str()))) +
-                       kHeaderPadding;
-    int rows = 0;
-    if (!rows_.empty()) {
-      // The list view's own measure of the rows, check box and margins included.
-      ::SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
-      rows = static_cast<int>(::SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, i, 0));
-    }
-    contentWidths_[i] = std::max(header, rows);
+    int widest = 0;
+    for (const Row& row : rows_) widest = std::max(widest, width(row.shown[i]));
+    if (!rows_.empty()) widest += i == 0 ? box : 0;
+    contentWidths_[i] = std::max(width(Wide(columns[i].caption)), widest) + kTextPadding;
   }
   return contentWidths_;
 }
@@ -154,6 +162,27 @@ void TListView::FitColumns() {
 
 LRESULT TListView::Notify(NMHDR* header) {
   switch (header->code) {
+    case LVN_GETDISPINFOW: {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+      if (!Valid(item.iItem)) return 0;
+      const Row& row = rows_[static_cast<size_t>(item.iItem)];
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring& text = static_cast<size_t>(item.iSubItem) < row.shown.size()
+                                       ? row.shown[static_cast<size_t>(item.iSubItem)]
+                                       : std::wstring();
+        const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+        text.copy(item.pszText, n);
+        item.pszText[n] = L'\0';
+      }
+      if (item.mask & LVIF_STATE) {
+        item.state =
+            (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+      }
+      return 0;
+    }
+    case LVN_ODFINDITEMW:
+      return -1;  // typing finds no row: the keys have no meaning here
     case NM_CUSTOMDRAW: {
       auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
       if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
@@ -164,22 +193,6 @@ LRESULT TListView::Notify(NMHDR* header) {
       }
       return CDRF_DODEFAULT;
     }
-    case LVN_ITEMCHANGED: {
-      const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-      // A state image of 0 is no tick yet: the row is being inserted.
-      const UINT before = (change->uOldState & LVIS_STATEIMAGEMASK) >> 12;
-      const UINT after = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
-      if (!quiet() && (change->uChanged & LVIF_STATE) && before != 0 && before != after &&
-          ValidRow(change->iItem, Count())) {
-        changedRow_ = change->iItem;
-        struct Reset {
-          int& row;
-          ~Reset() { row = -1; }
-        } reset{changedRow_};
-        Change();
-      }
-      return 0;
-    }
     default:
       return 0;
   }
@@ -189,17 +202,25 @@ bool TListView::Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      // The list view ticks a row when its box is clicked; a click elsewhere on the row does
-      // the same here, after the list view has selected the row.
+      // The ticks are kept here, so the list view's own handling of a click on a box changes
+      // none: every click on a row, box or not, toggles its tick here, after the list view has
+      // selected the row.
       LVHITTESTINFO hit{};
       hit.pt = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       const int row = static_cast<int>(
           ::SendMessageW(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
       result = DefaultMessage(msg, wp, lp);
-      // A hit on the whole row sets every LVHT_ONITEM bit; the box alone sets only its own.
-      if (ValidRow(row, Count()) && (hit.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON) Toggle(row);
+      if (hit.flags & LVHT_ONITEM) Toggle(row);
       return true;
     }
+    case WM_KEYDOWN:
+      // Space toggles the focused row once, however long it is held.
+      if (wp == VK_SPACE) {
+        result = DefaultMessage(msg, wp, lp);
+        if ((lp & (1 << 30)) == 0) Toggle(FocusedRow());
+        return true;
+      }
+      break;
     case WM_SIZE:
       result = DefaultMessage(msg, wp, lp);
       FitColumns();

@@ -11,9 +11,12 @@
 
 namespace zv::win {
 
-// Rows are texts, one per column. A click anywhere on a row and Space on the focused row toggle
-// its tick; OnChange follows every tick the user changes (ChangedRow() tells which). Alert rows
-// are drawn in red. The list view never reads a text as a keyboard mnemonic.
+// Rows are texts, one per column. A click anywhere on a row (its box included) and Space on the
+// focused row toggle its tick; OnChange follows every tick the user changes (ChangedRow() tells
+// which). Alert rows are drawn in red. The list view never reads a text as a keyboard mnemonic.
+//
+// The rows live here, not in the window: the list view asks for the texts and ticks of the rows
+// it draws (a virtual list view), so a thousand rows cost what the visible ones cost.
 class TListView final : public TWinControl {
  public:
   TListView(TForm& form, const ui::ControlDescription& d, TContainer* parent);
@@ -24,6 +27,9 @@ class TListView final : public TWinControl {
   // Adds a row of code page 932 texts, one per column (missing ones are empty).
   void Add(std::span<const std::string_view> texts, bool checked, bool alert);
   void Clear();
+  // Between the two, added rows reach the window together, at EndUpdate.
+  void BeginUpdate() { ++updating_; }
+  void EndUpdate();
   // The bytes the text was added with.
   std::string Text(int row, int column) const;
   bool Alert(int row) const;
@@ -43,17 +49,22 @@ class TListView final : public TWinControl {
 
  private:
   struct Row {
-    std::vector<std::string> texts;  // as added: the window holds them as UTF-16
+    std::vector<std::string> texts;   // as added
+    std::vector<std::wstring> shown;  // as the window draws them
+    bool checked = false;
     bool alert = false;
   };
+  bool Valid(int row) const { return row >= 0 && row < Count(); }
+  // The user's tick: changes it and raises OnChange.
   void Toggle(int row);
-  // Sets the row's box as it stands (OnChange follows unless quiet).
-  void SetTick(int row, bool on);
+  void RedrawRow(int row);
+  void UpdateCount();
   // The widest text of each column, header included, as the list view draws it.
   const std::vector<int>& ContentWidths();
 
   std::vector<Row> rows_;
   std::vector<int> contentWidths_;  // empty when the rows changed since they were measured
+  int updating_ = 0;
   int changedRow_ = -1;
 };
 
