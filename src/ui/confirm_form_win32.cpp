@@ -32,10 +32,7 @@ TConfirmForm::TConfirmForm(HWND owner, std::span<const ui::ConfirmRow> rows)
   list_ = Find<TListView>("ConfirmListView");
   send_ = Find<TButton>("SendButton");
   if (!list_ || !send_) throw std::runtime_error("confirm form");
-  {
-    TCommonForm common;
-    SetIcon(common.PluginIcon());
-  }
+  SetIcon(LoadPluginIcon().get());
   list_->BeginUpdate();
   for (const ui::ConfirmRow& row : rows) {
     const std::string_view texts[] = {row.kind, row.content, row.domain};
