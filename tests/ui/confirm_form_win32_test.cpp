@@ -19,6 +19,7 @@
 namespace zv::ui {
 namespace {
 
+using zv::test::PressKey;
 using zv::test::W;
 
 // Two findings, three outside recipients in two domains, two inside ones.
@@ -90,7 +91,7 @@ void SpaceOn(HWND list, int row) {
   LVITEMW item{};
   item.state = item.stateMask = LVIS_FOCUSED;
   ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-  zv::test::PressKey(list, VK_SPACE);
+  PressKey(list, VK_SPACE);
 }
 
 int ColumnsWidth(HWND list) {
@@ -155,44 +156,30 @@ TEST_F(ConfirmFormTest, EveryRowTickedByClickOrSpaceThenSend) {
   EXPECT_TRUE(sent);
 }
 
-enum class Close { kEnter, kEsc, kCloseBox, kCancelButton };
-
 TEST_F(ConfirmFormTest, HeldBackUnlessSendIsPressed) {
+  using Close = void (*)(HWND form, HWND list);
   struct Row {
     const char* name;
     bool leaveOneUnticked;
     Close close;
   };
   const Row cases[] = {
-      {"EnterWithEveryRowTicked", false, Close::kEnter},
-      {"EscWithEveryRowTicked", false, Close::kEsc},
-      {"CloseBox", true, Close::kCloseBox},
-      {"CancelButton", true, Close::kCancelButton},
+      {"EnterWithEveryRowTicked", false, [](HWND, HWND list) { PressKey(list, VK_RETURN); }},
+      {"EscWithEveryRowTicked", false, [](HWND, HWND list) { PressKey(list, VK_ESCAPE); }},
+      {"CloseBox", true, [](HWND form, HWND) { ::PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"CancelButton", true,
+       [](HWND form, HWND) { ::PostMessageW(Child(form, "CancelButton"), BM_CLICK, 0, 0); }},
   };
   for (const Row& c : cases) {
     auto rows = MailRows();
     for (auto& r : rows) r.ticked = true;
     if (c.leaveOneUnticked) rows[3].ticked = false;
     EXPECT_FALSE(Show(rows, [&](HWND form) {
-      HWND list = Child(form, "ConfirmListView");
       HWND send = Child(form, "SendButton");
       EXPECT_EQ(::IsWindowEnabled(send) != FALSE, !c.leaveOneUnticked) << c.name;
-      // Disabled, it does nothing; posted first, it would act before the close below.
+      // Disabled, it does nothing; posted first, it would act before the close.
       if (c.leaveOneUnticked) ::PostMessageW(send, BM_CLICK, 0, 0);
-      switch (c.close) {
-        case Close::kEnter:
-          zv::test::PressKey(list, VK_RETURN);
-          break;
-        case Close::kEsc:
-          zv::test::PressKey(list, VK_ESCAPE);
-          break;
-        case Close::kCloseBox:
-          ::PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-          break;
-        case Close::kCancelButton:
-          ::PostMessageW(Child(form, "CancelButton"), BM_CLICK, 0, 0);
-          break;
-      }
+      c.close(form, Child(form, "ConfirmListView"));
     })) << c.name;
   }
 }
@@ -251,12 +238,12 @@ TEST_F(ConfirmFormTest, PlacementKeptInTheStoreNotInTheFile) {
   auto stored = [] { return ActiveIniStore()->Has(kConfirmSection, "Left"); };
 
   // Left where it opened: nothing is kept.
-  Show(rows, [](HWND form) { zv::test::PressKey(Child(form, "ConfirmListView"), VK_ESCAPE); });
+  Show(rows, [](HWND form) { PressKey(Child(form, "ConfirmListView"), VK_ESCAPE); });
   EXPECT_FALSE(stored());
   // Moved and resized by the user: kept for the next show, in memory only.
   Show(rows, [](HWND form) {
     ::SetWindowPos(form, nullptr, 150, 120, 700, 330, SWP_NOZORDER | SWP_NOACTIVATE);
-    zv::test::PressKey(Child(form, "ConfirmListView"), VK_ESCAPE);
+    PressKey(Child(form, "ConfirmListView"), VK_ESCAPE);
   });
   ASSERT_TRUE(stored());
   EXPECT_EQ(IniRead(kConfirmSection, "Width", Variant::Int32(0)), Variant::Int32(700));
@@ -264,7 +251,7 @@ TEST_F(ConfirmFormTest, PlacementKeptInTheStoreNotInTheFile) {
   EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
   Show(rows, [](HWND form) {
     EXPECT_EQ(zv::test::ScreenBounds(form), (Rect{150, 120, 700, 330}));
-    zv::test::PressKey(Child(form, "ConfirmListView"), VK_ESCAPE);
+    PressKey(Child(form, "ConfirmListView"), VK_ESCAPE);
   });
   FreeIniStore();
   ::DeleteFileA(path.c_str());
@@ -292,7 +279,7 @@ TEST_F(ConfirmFormTest, Picture) {
         << ink;
     ::SetWindowPos(form, nullptr, 0, 0, r.width + 120, r.height, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(ColumnsWidth(list), zv::test::ClientSize(list).width);
-    zv::test::PressKey(list, VK_ESCAPE);
+    PressKey(list, VK_ESCAPE);
   });
 }
 
