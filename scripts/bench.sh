@@ -8,7 +8,8 @@
 # read and write of the same lines, and the recipient warnings over a mail to 10,000
 # recipients against lists of 1,000 and of 10 entries. Under Wine it times the check in the x86_64 and the 32-bit
 # Windows builds, and one send of the 10 MB mail through APCSendPost in the substitute host
-# beside one WM_GETTEXT of its body and the warning box alone.
+# beside one WM_GETTEXT of its body and the warning box alone; and the confirmation window for a
+# mail of 1,000 recipients, built, shown and answered, beside that mail's warning box alone.
 #
 #   scripts/bench.sh [REPETITIONS]     (default 7)
 #
@@ -44,7 +45,8 @@ build/native/bench/zv_bench --benchmark_filter='^BM_Recipients_Check/' \
 
 echo "== Windows builds under Wine (x86_64 and 32-bit)"
 { for preset in win64 win32; do
-    cmake --preset "$preset" && cmake --build --preset "$preset" --target zv_check_timer zv_send_timer
+    cmake --preset "$preset" &&
+      cmake --build --preset "$preset" --target zv_check_timer zv_send_timer zv_confirm_timer
   done; } >>"$log" 2>&1 || { tail -40 "$log"; exit 1; }
 (
   source scripts/lib/winebench.sh
@@ -55,9 +57,10 @@ echo "== Windows builds under Wine (x86_64 and 32-bit)"
   # Into files, never pipes: Wine processes that linger would hold a pipe open.
   zv_run64 build/win64/bench-bin/zv_check_timer.exe "$reps" >"$data/wine-x64-check.txt" &&
     zv_run32 900 build/win32/bench-bin/zv_check_timer.exe "$reps" >"$data/wine-x86-check.txt" &&
-    zv_run64 build/win64/bench-bin/Mailora.exe "$reps" >"$data/wine-x64-send.txt"
+    zv_run64 build/win64/bench-bin/Mailora.exe "$reps" >"$data/wine-x64-send.txt" &&
+    zv_run64 build/win64/bench-bin/zv_confirm_timer.exe "$reps" >"$data/wine-x64-confirm.txt"
 ) 2>>"$log" || { cat "$data"/wine-*.txt; tail -20 "$log"; exit 1; }
-{ sed 's/^/x64 /' "$data/wine-x64-check.txt" "$data/wine-x64-send.txt"
+{ sed 's/^/x64 /' "$data/wine-x64-check.txt" "$data/wine-x64-send.txt" "$data/wine-x64-confirm.txt"
   sed 's/^/x86 /' "$data/wine-x86-check.txt"; } >"$data/wine.txt"
 
 # grep_cpu FILE RUNS: best CPU and wall milliseconds of one grep run, as "cpu wall".
@@ -119,6 +122,8 @@ check32_cpu=$(wine "x86 check10" 3) check32_wall=$(wine "x86 check10" 4)
 send_cpu=$(wine "x64 send10" 3) send_wall=$(wine "x64 send10" 4)
 gettext_cpu=$(wine "x64 gettext10" 3) gettext_wall=$(wine "x64 gettext10" 4)
 box_cpu=$(wine "x64 box" 3) box_wall=$(wine "x64 box" 4)
+confirm_cpu=$(wine "x64 confirm1000" 3) confirm_wall=$(wine "x64 confirm1000" 4)
+box1000_cpu=$(wine "x64 box1000" 3) box1000_wall=$(wine "x64 box1000" 4)
 # own SEND GETTEXT BOX CHECK: the send less the other two, but never less than the check alone,
 # which the send holds: the three figures move from run to run, and their difference can come
 # out below it.
@@ -139,6 +144,8 @@ rprefix=$(ratio "$prefix100_cpu" "$prefix1_cpu")
 scaling=$(ratio "$check10_cpu" "$check1_cpu")
 store=$(ratio "$store_cpu" "$plain_cpu")
 recip=$(ratio "$recip1000_cpu" "$recip10_cpu")
+rconfirm=$(ratio "$confirm_cpu" "$box1000_cpu")
+rconfirm_wall=$(ratio "$confirm_wall" "$box1000_wall")
 
 echo
 echo "Machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -158,6 +165,8 @@ printf '%-48s %10s %10s\n' "Wine x86_64: APCSendPost, 10 MB mail" "$send_cpu" "$
 printf '%-48s %10s %10s\n' "Wine x86_64: one WM_GETTEXT of the body" "$gettext_cpu" "$gettext_wall"
 printf '%-48s %10s %10s\n' "Wine x86_64: the warning box alone" "$box_cpu" "$box_wall"
 printf '%-48s %10s %10s\n' "Wine x86_64: own (send - both, >= check)" "$own_cpu" "$own_wall"
+printf '%-48s %10s %10s\n' "Wine x86_64: confirmation, 1,000 recipients" "$confirm_cpu" "$confirm_wall"
+printf '%-48s %10s %10s\n' "Wine x86_64: that mail's warning box alone" "$box1000_cpu" "$box1000_wall"
 printf '%-48s %10s %10s\n' "settings store: load + save, 10,000 patterns" "$store_cpu" "$store_wall"
 printf '%-48s %10s %10s\n' "plain read + write of the same lines" "$plain_cpu" "$plain_wall"
 printf '%-48s %10s %10s\n' "recipients: 10,000 against lists of 10" "$recip10_cpu" "$recip10_wall"
@@ -168,6 +177,7 @@ printf '%-48s %10s   target <= 0.2: %s\n' "check / grep, 10 MB (every check on)"
 printf '%-48s %10s   target <= 5: %s\n' "check / memory pass, 10 MB" "$rmem" "$(verdict "$rmem" 5)"
 printf '%-48s %10s   target <= 0.2: %s (wall: %s)\n' "Wine: plug-in's own / grep" "$rown" "$(verdict "$rown" 0.2)" "$rown_wall"
 printf '%-48s %10s   target <= 1.5: %s (wall: %s)\n' "Wine: 32-bit check / x86_64 check" "$r32" "$(verdict "$r32" 1.5)" "$r32_wall"
+printf '%-48s %10s   target <= 5: %s (wall: %s)\n' "Wine: confirmation / warning box, 1,000 rcpts" "$rconfirm" "$(verdict "$rconfirm" 5)" "$rconfirm_wall"
 printf '%-48s %10s   target <= 2: %s\n' "shared prefix: 100 words / 1 word, per byte" "$rprefix" "$(verdict "$rprefix" 2)"
 printf '%-48s %10s   target <= 12: %s\n' "check scaling, 10 MB / 1 MB" "$scaling" "$(verdict "$scaling" 12)"
 printf '%-48s %10s   target <= 3: %s\n' "settings store / plain" "$store" "$(verdict "$store" 3)"

@@ -15,7 +15,7 @@ int ReadInt(PlacementStore& store, std::string_view section, std::string_view ke
 
 }  // namespace
 
-bool SavePlacement(PlacementForm& form, std::string_view section, PlacementStore& store) {
+bool StorePlacement(PlacementForm& form, std::string_view section, PlacementStore& store) {
   const auto normal = form.Placement();
   if (!normal) return false;
   if (form.Sizeable()) {
@@ -36,7 +36,11 @@ bool SavePlacement(PlacementForm& form, std::string_view section, PlacementStore
       break;
   }
   store.Write(section, "State", Variant::Text(state));
-  return store.Save();
+  return true;
+}
+
+bool SavePlacement(PlacementForm& form, std::string_view section, PlacementStore& store) {
+  return StorePlacement(form, section, store) && store.Save();
 }
 
 void LoadPlacement(PlacementForm& form, std::string_view section, PlacementStore& store,

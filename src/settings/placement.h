@@ -15,6 +15,7 @@ enum class WindowState { kNormal, kMinimized, kMaximized };
 // The window placement's restored (normal) rectangle, in workspace coordinates.
 struct NormalRect {
   int left = 0, top = 0, right = 0, bottom = 0;
+  friend bool operator==(const NormalRect&, const NormalRect&) = default;
 };
 
 // The form as the placement sees it.
@@ -48,6 +49,10 @@ class PlacementStore {
 struct ScreenSize {
   int width = 0, height = 0;
 };
+
+// Stores the placement in the store only: the file is written later by whoever saves the store.
+// False when there was no placement to store.
+bool StorePlacement(PlacementForm& form, std::string_view section, PlacementStore& store);
 
 // Stores the placement and writes the settings file. Returns false when nothing could be stored
 // (no placement) or the file could not be written; the caller goes on either way.

@@ -5,10 +5,13 @@
 
 namespace zv::win {
 
-TCommonForm::TCommonForm() : TForm(ui::kCommonFormDescription) {
-  Load({});
-  icon_.reset(static_cast<HICON>(
+UniqueIcon LoadPluginIcon() {
+  return UniqueIcon(static_cast<HICON>(
       ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(ZV_IDI_PLUGIN), IMAGE_ICON, 32, 32, 0)));
+}
+
+TCommonForm::TCommonForm() : TForm(ui::kCommonFormDescription), icon_(LoadPluginIcon()) {
+  Load({});
   if (icon_) SetIcon(icon_.get());
 }
 

@@ -5,6 +5,10 @@
 
 namespace zv::win {
 
+// The plug-in's icon at 32 x 32 from the module's resources; null when it has none. For a form
+// that shows it often: no CommonForm is built for it.
+UniqueIcon LoadPluginIcon();
+
 class TCommonForm final : public TForm {
  public:
   TCommonForm();

@@ -34,6 +34,7 @@ bool CanDock(ControlKind kind) {
     case ControlKind::kSplitter:
     case ControlKind::kImage:
     case ControlKind::kBevel:
+    case ControlKind::kListView:
       return true;
     default:
       return false;
@@ -96,6 +97,9 @@ std::vector<std::string> CheckFormDescription(const FormDescription& form) {
     }
     if ((c.maxLength != 0 || (c.options & kDigitsOnly)) && c.kind != ControlKind::kEdit) {
       problem(c.name, "limits what is typed but is no one-line edit");
+    }
+    if (!c.columns.empty() && c.kind != ControlKind::kListView) {
+      problem(c.name, "has columns but is no list view");
     }
     if (!c.onClick.empty() && (c.kind == ControlKind::kMemo || c.kind == ControlKind::kEdit)) {
       problem(c.name, "has a click handler, which its kind does not raise");

@@ -31,6 +31,7 @@ enum class ControlKind {
   kSplitter,
   kImage,
   kBevel,
+  kListView,  // report-style list with a check box on each row and captioned columns
 };
 
 enum class BorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -81,6 +82,12 @@ struct FontDescription {
 // The one font of every form: "ＭＳ Ｐゴシック", 12 pixels, Shift-JIS character set.
 inline constexpr FontDescription kFormFont = {"ＭＳ Ｐゴシック", 12, 128};
 
+// A column of a list view.
+struct ColumnDescription {
+  std::string_view caption{};
+  bool fill = false;  // takes the width the other columns leave; else the last column does
+};
+
 struct ControlDescription {
   std::string_view name{};
   ControlKind kind = ControlKind::kPanel;
@@ -93,6 +100,7 @@ struct ControlDescription {
   uint32_t options = 0;
   int modalResult = 0;  // buttons: the form's modal result when pressed
   int maxLength = 0;    // edits: the most characters the user may type; 0 for no limit
+  std::span<const ColumnDescription> columns{};  // list views
   std::optional<Color> color{};
   std::optional<Color> fontColor{};
   std::string_view onClick{};   // handler name, such as "OKButtonClick" or "CheckClick"

@@ -8,6 +8,7 @@
 #include "ui/alignable_radio_button_win32.h"
 #include "ui/edits_win32.h"
 #include "ui/graphic_controls_win32.h"
+#include "ui/list_view_win32.h"
 #include "ui/splitter_win32.h"
 
 namespace zv::win {
@@ -112,7 +113,7 @@ TForm::~TForm() {
   window_.reset();
 }
 
-void TForm::Load(const HandlerTable& handlers) {
+void TForm::Load(const HandlerTable& handlers, HWND owner) {
   ActivationScope activation;
   class_ = WindowClass(Wide(form_.className), CS_DBLCLKS);
   panelClass_ = WindowClass(L"TPanel", CS_DBLCLKS);
@@ -135,7 +136,7 @@ void TForm::Load(const HandlerTable& handlers) {
     r.width = rc.right - rc.left;
     r.height = rc.bottom - rc.top;
   }
-  CreateHandle(class_.name().c_str(), false, style, exStyle, nullptr, r, Caption(), nullptr);
+  CreateHandle(class_.name().c_str(), false, style, exStyle, owner, r, Caption(), nullptr);
   StoreBounds(WindowBounds(Handle()));
 
   CreateControls();
@@ -204,6 +205,9 @@ void TForm::CreateControls() {
         break;
       case ui::ControlKind::kBevel:
         c = std::make_unique<TBevel>(*this, d, parent);
+        break;
+      case ui::ControlKind::kListView:
+        c = std::make_unique<TListView>(*this, d, parent);
         break;
     }
     if (!parent && d.kind != ui::ControlKind::kTabSheet)
@@ -285,6 +289,17 @@ void TForm::BindHandlers(const HandlerTable& handlers) {
 
 void TForm::MoveTo(int left, int top) {
   SetBounds({left, top, Bounds().width, Bounds().height});
+}
+
+void TForm::CenterOnWindow(HWND window) {
+  const ui::Size screen = ScreenSize();
+  RECT rc{};
+  ui::Rect target{0, 0, screen.width, screen.height};
+  if (window && ::GetWindowRect(window, &rc)) {
+    target = ui::Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+  }
+  const ui::Point p = ui::CenterOnWindow(ui::Size{Bounds().width, Bounds().height}, target, screen);
+  MoveTo(p.x, p.y);
 }
 
 ui::Size TForm::ClientSize() const {

@@ -40,6 +40,9 @@ class TForm : private detail::FormSelf, public TContainer {
   int Left() const { return Bounds().left; }
   int Top() const { return Bounds().top; }
   void MoveTo(int left, int top);
+  // Centres the form on `window` (borrowed), kept inside the screen; on the screen itself when
+  // the window's rectangle cannot be read.
+  void CenterOnWindow(HWND window);
   ui::Size ClientSize() const;
   void SetClientSize(ui::Size s);
   ui::BorderStyle Border() const { return form_.borderStyle; }
@@ -66,8 +69,9 @@ class TForm : private detail::FormSelf, public TContainer {
   std::function<void()> OnCreate, OnShow, OnClose, OnDestroy, OnResize;
 
  protected:
-  // Builds the form; derived forms call it from their constructor with their handlers.
-  void Load(const HandlerTable& handlers);
+  // Builds the form; derived forms call it from their constructor with their handlers. An
+  // `owner` (borrowed) keeps the form above it and takes it along when minimized.
+  void Load(const HandlerTable& handlers, HWND owner = nullptr);
   bool Message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void ApplyBounds(const ui::Rect& old) override;
   void ApplyCaption() override;

@@ -9,6 +9,7 @@
 //   containers_win32.h        TContainer, TPanel, TTabSheet, TPageControl
 //   buttons_win32.h           TButton, TCheckBox, TRadioButton
 //   edits_win32.h             TEdit, TMemo, TListBox
+//   list_view_win32.h         TListView
 //   splitter_win32.h          TSplitter
 //   form_win32.h              TForm and its modal loop, FormPlacement
 #pragma once
@@ -19,4 +20,5 @@
 #include "ui/edits_win32.h"
 #include "ui/form_win32.h"
 #include "ui/graphic_controls_win32.h"
+#include "ui/list_view_win32.h"
 #include "ui/splitter_win32.h"

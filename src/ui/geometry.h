@@ -27,4 +27,17 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// Top-left corner that centres a form of size `form` on `window` (screen coordinates), pushed
+// back inside a screen of size `screen`: the left and top edges win when the form is larger.
+constexpr Point CenterOnWindow(Size form, const Rect& window, Size screen) {
+  auto center = [](int start, int extent, int size, int screenExtent) {
+    int pos = start + (extent - size) / 2;
+    if (pos > screenExtent - size) pos = screenExtent - size;
+    if (pos < 0) pos = 0;
+    return pos;
+  };
+  return Point{center(window.left, window.width, form.width, screen.width),
+               center(window.top, window.height, form.height, screen.height)};
+}
+
 }  // namespace zv::ui

@@ -23,14 +23,29 @@ bool SavePlacement(TForm& form, std::string_view section) {
   return SavePlacement(form, section, store);
 }
 
+bool StorePlacement(TForm& form, std::string_view section) {
+  IniPlacementStore store;
+  return StorePlacement(form, section, store);
+}
+
 void LoadPlacement(TForm& form, std::string_view section) {
   IniPlacementStore store;
   LoadPlacement(form, section, store);
 }
 
+bool HasPlacement(std::string_view section) {
+  const IniStore* store = ActiveIniStore();
+  return store && store->Has(section, "Left");
+}
+
 bool SavePlacement(TForm& form, std::string_view section, PlacementStore& store) {
   FormPlacement placement(form);
   return zv::SavePlacement(placement, section, store);
+}
+
+bool StorePlacement(TForm& form, std::string_view section, PlacementStore& store) {
+  FormPlacement placement(form);
+  return zv::StorePlacement(placement, section, store);
 }
 
 void LoadPlacement(TForm& form, std::string_view section, PlacementStore& store) {

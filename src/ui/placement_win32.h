@@ -18,12 +18,17 @@ class IniPlacementStore final : public PlacementStore {
 
 // Stores the form's placement under `section` and writes the settings file.
 bool SavePlacement(TForm& form, std::string_view section, PlacementStore& store);
+// Stores it without writing the file.
+bool StorePlacement(TForm& form, std::string_view section, PlacementStore& store);
 // Restores it, keeping the form on the primary screen.
 void LoadPlacement(TForm& form, std::string_view section, PlacementStore& store);
 
 // The same with the process-wide settings store. A file that cannot be written is reported by
 // the result only; the form closes all the same.
 bool SavePlacement(TForm& form, std::string_view section);
+bool StorePlacement(TForm& form, std::string_view section);
 void LoadPlacement(TForm& form, std::string_view section);
+// Whether the process-wide store holds a placement under `section`.
+bool HasPlacement(std::string_view section);
 
 }  // namespace zv::win

@@ -64,20 +64,4 @@ VersionTexts SetVersionTexts(std::string_view purpose, std::string_view name,
   return t;
 }
 
-namespace {
-
-int CenterOn(int start, int extent, int size, int screen) {
-  int pos = start + (extent - size) / 2;
-  if (pos > screen - size) pos = screen - size;
-  if (pos < 0) pos = 0;
-  return pos;
-}
-
-}  // namespace
-
-Point CenterOnWindow(Size form, const Rect& window, Size screen) {
-  return Point{CenterOn(window.left, window.width, form.width, screen.width),
-               CenterOn(window.top, window.height, form.height, screen.height)};
-}
-
 }  // namespace zv::ui

@@ -30,8 +30,4 @@ VersionTexts SetVersionTexts(std::string_view purpose, std::string_view name,
 // The About box's purpose text.
 inline constexpr std::string_view kVersionPurpose = "禁句警告プラグイン";
 
-// Top-left corner that centres a form of size `form` on `window` (screen coordinates), pushed
-// back inside a screen of size `screen`: the left and top edges win when the form is larger.
-Point CenterOnWindow(Size form, const Rect& window, Size screen);
-
 }  // namespace zv::ui

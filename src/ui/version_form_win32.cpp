@@ -14,17 +14,6 @@ TVersionForm::TVersionForm() : TForm(ui::kVersionFormDescription) {
   if (!image1_ || !okButton_) throw std::runtime_error("version form");
 }
 
-void TVersionForm::CenterOnWindow(HWND window) {
-  const ui::Size screen = ScreenSize();
-  RECT rc{};
-  ui::Rect target{0, 0, screen.width, screen.height};
-  if (window && ::GetWindowRect(window, &rc)) {
-    target = ui::Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
-  }
-  const ui::Point p = ui::CenterOnWindow(ui::Size{Bounds().width, Bounds().height}, target, screen);
-  MoveTo(p.x, p.y);
-}
-
 void TVersionForm::SetVersionTexts(std::string_view purpose, std::string_view name,
                                    std::string_view version, std::string_view years) {
   const ui::VersionTexts t = ui::SetVersionTexts(purpose, name, version, years);

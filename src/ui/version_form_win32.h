@@ -15,9 +15,6 @@ class TVersionForm final : public TForm {
   TVersionForm();
   TImage& Image1() const { return *image1_; }
   TButton& OKButton() const { return *okButton_; }
-  // Centres the box on `window` (borrowed), kept inside the screen; on the screen itself when
-  // the window's rectangle cannot be read.
-  void CenterOnWindow(HWND window);
   void SetVersionTexts(std::string_view purpose, std::string_view name, std::string_view version,
                        std::string_view years);
 

@@ -20,7 +20,7 @@ ActivationScope::ActivationScope() {
   actctx.lpResourceName = MAKEINTRESOURCEW(2);
   context_.reset(::CreateActCtxW(&actctx));
   if (context_ && !::ActivateActCtx(context_.get(), &cookie_)) cookie_ = 0;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&icc);
 }
 

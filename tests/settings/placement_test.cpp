@@ -124,6 +124,15 @@ TEST(SavePlacement, UnwritableFileIsReportedNotThrown) {
   EXPECT_TRUE(store.values.contains("F\\Left"));
 }
 
+TEST(StorePlacement, StoresWhatSaveStoresWithoutWritingTheFile) {
+  FakeForm form;
+  FakeStore stored, saved;
+  EXPECT_TRUE(StorePlacement(form, "F", stored));
+  SavePlacement(form, "F", saved);
+  EXPECT_EQ(stored.values, saved.values);
+  EXPECT_EQ(stored.saves, 0);
+}
+
 struct LoadCase {
   std::string name;
   std::map<std::string, Variant> stored;

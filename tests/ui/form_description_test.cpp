@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/common_form.h"
+#include "ui/confirm_form.h"
 #include "ui/input_form.h"
 #include "ui/version_form.h"
 
@@ -25,7 +26,8 @@ std::string FirstProblem(std::span<const ControlDescription> controls) {
 
 TEST(FormDescription, EveryFormOfThePlugInIsSound) {
   for (const FormDescription* d :
-       {&kInputFormDescription, &kVersionFormDescription, &kCommonFormDescription}) {
+       {&kInputFormDescription, &kVersionFormDescription, &kCommonFormDescription,
+        &kConfirmFormDescription}) {
     EXPECT_EQ(CheckFormDescription(*d), std::vector<std::string>{}) << d->name;
     EXPECT_EQ(d->font, kFormFont) << d->name;
   }
@@ -33,6 +35,7 @@ TEST(FormDescription, EveryFormOfThePlugInIsSound) {
 
 TEST(FormDescription, Rules) {
   using K = ControlKind;
+  static constexpr ColumnDescription kColumns[] = {{.caption = "種類"}};
   struct Row {
     const char* name;
     std::vector<ControlDescription> controls;
@@ -91,6 +94,9 @@ TEST(FormDescription, Rules) {
       {"ModalResultOnlyOnButtons",
        {{.name = "E", .kind = K::kEdit, .modalResult = 1}},
        "E: has a modal result but is no button"},
+      {"ColumnsOnlyOnListViews",
+       {{.name = "L", .kind = K::kListBox, .columns = kColumns}},
+       "L: has columns but is no list view"},
   };
   for (const Row& r : rows) EXPECT_EQ(FirstProblem(r.controls), r.problem) << r.name;
 }
