@@ -92,6 +92,7 @@ std::string RefField(std::string_view upperName, const std::vector<std::string>&
   return {};
 }
 
+// ■宛先, the three recipient lines, （ and " に似ています）"
 const std::string kRecipientHeading = "\x81\xA1\x88\xB6\x90\xE6\r\n";
 const std::string kManyRecipientsOpen =
     "\x81" "E\x88\xB6\x90\xE6\x81iTo \x82\xC6 Cc\x81j\x82\xAA ";
