@@ -101,7 +101,7 @@ void BM_Recipients_Check(benchmark::State& state) {
     const std::vector<std::string> lines = zv::UnfoldHeader(header);
     const zv::RecipientFindings found = zv::CheckRecipients(
         settings, std::vector<std::string_view>(lines.begin(), lines.end()), *converter);
-    benchmark::DoNotOptimize(found.block.data());
+    benchmark::DoNotOptimize(found.findings.data());
   }
 }
 BENCHMARK(BM_Recipients_Check)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -102,19 +102,24 @@ std::string ZenkakuExcerpt(std::string_view text) {
   return ZenkakuOf(UntilNul(text));
 }
 
-std::string ComposeWarning(const PatternTable& table, std::string_view header,
-                           std::string_view body, SendCheckHost& host, CheckOptions options,
-                           std::vector<std::string>* newDomains) {
+CheckResult RunCheck(const PatternTable& table, std::string_view header, std::string_view body,
+                     SendCheckHost& host, const CheckOptions& options) {
+  CheckResult result;
   // Preparation.
   const std::vector<std::string> headerLines = UnfoldHeader(header);
   const std::vector<std::string_view> headerViews(headerLines.begin(), headerLines.end());
 
-  // The recipients' block comes first, in the same message.
-  std::string message;
-  if (options.recipients && options.converter && RecipientWarningsOn(*options.recipients)) {
-    RecipientFindings found = CheckRecipients(*options.recipients, headerViews, *options.converter);
-    message = std::move(found.block);
-    if (newDomains) *newDomains = std::move(found.newDomains);
+  // The recipients' block comes first.
+  if (options.recipients && options.converter &&
+      (options.listRecipients || RecipientWarningsOn(*options.recipients))) {
+    RecipientFindings found = CheckRecipients(*options.recipients, headerViews,
+                                              *options.converter, options.listRecipients);
+    if (!found.findings.empty()) {
+      result.blocks.push_back(
+          {std::string(kRecipientsBlockName), true, std::move(found.findings)});
+    }
+    result.newDomains = std::move(found.newDomains);
+    result.recipients = std::move(found.recipients);
   }
   const std::string recipients = RecipientText(headerViews, options.includeCcBcc);
   const std::string_view subject = HeaderField("SUBJECT:", headerViews);
@@ -186,16 +191,16 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
     }
     return list;
   };
-  auto appendExcerpt = [](std::string& findings, std::string_view line,
-                          const std::string& excerpt) {
-    if (!excerpt.empty()) findings.append(line).append(excerpt).append(kCrLf);
+  auto appendExcerpt = [](std::vector<Finding>& findings, std::string_view line,
+                          std::string excerpt) {
+    if (!excerpt.empty()) findings.push_back({std::string(line), std::move(excerpt)});
   };
 
   for (const PatternPlan& plan : plans) {
     const size_t i = plan.index;
-    std::string findings;
+    std::vector<Finding> findings;
     if (table.IsOn(i, PatternField::kAlways)) {
-      findings = kAlwaysLine;
+      findings.push_back({std::string(kAlwaysLine), {}});
     } else {
       if (table.IsOn(i, PatternField::kKana)) appendExcerpt(findings, kKanaLine, kana);
       if (table.IsOn(i, PatternField::kZenkakuText)) {
@@ -206,24 +211,55 @@ std::string ComposeWarning(const PatternTable& table, std::string_view header,
         appendExcerpt(findings, kZenkakuSubjectLine, *zenkakuSubject);
       }
       if (table.IsOn(i, PatternField::kBlankSubject) && TrimControls(subject).empty()) {
-        findings.append(kBlankSubjectLine);
+        findings.push_back({std::string(kBlankSubjectLine), {}});
       }
       if (table.IsOn(i, PatternField::kAttachCheck) &&
           scan.ends[attachWord] != WordSearch::kAbsent && noAttachment()) {
-        findings.append(kAttachLine);
+        findings.push_back({std::string(kAttachLine), {}});
       }
       if (plan.zorvek.count > 0) appendExcerpt(findings, kZorvekLine, listWords(plan.zorvek, true));
       if (plan.hissu.count > 0) appendExcerpt(findings, kHissuLine, listWords(plan.hissu, false));
     }
     if (!findings.empty()) {
-      message.append(kHeadingOpen)
-          .append(UntilNul(table.Get(i, PatternField::kName)))
-          .append(kHeadingClose)
-          .append(findings);
+      result.blocks.push_back(
+          {std::string(UntilNul(table.Get(i, PatternField::kName))), false, std::move(findings)});
     }
   }
-  if (!message.empty()) message.append(kQuestion);
-  return message;
+  return result;
+}
+
+std::string WarningText(const std::vector<FindingBlock>& blocks) {
+  std::string message;
+  if (blocks.empty()) return message;
+  for (const FindingBlock& block : blocks) {
+    if (block.recipients) {
+      message.append(kRecipientsHeading);
+    } else {
+      message.append(kHeadingOpen).append(block.name).append(kHeadingClose);
+    }
+    AppendFindings(message, block.findings);
+  }
+  return message.append(kQuestion);
+}
+
+std::string ComposeWarning(const PatternTable& table, std::string_view header,
+                           std::string_view body, SendCheckHost& host, CheckOptions options,
+                           std::vector<std::string>* newDomains) {
+  CheckResult result = RunCheck(table, header, body, host, options);
+  if (newDomains) *newDomains = std::move(result.newDomains);
+  return WarningText(result.blocks);
+}
+
+bool NeedsConfirmation(const CheckResult& result, bool confirmInternal) {
+  if (!result.blocks.empty()) return true;
+  for (const ListedRecipient& r : result.recipients) {
+    if (r.external || confirmInternal) return true;
+  }
+  return false;
+}
+
+bool SendCheckHost::Confirm(const CheckResult& result) {
+  return result.blocks.empty() || AskUser(WarningText(result.blocks), kWarningTitle);
 }
 
 bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::string_view body,
@@ -236,11 +272,19 @@ bool CheckOutgoingMail(const PatternTable& table, std::string_view header, std::
 SendVerdict CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
                               std::string_view body, SendCheckHost& host,
                               CharsetConverter& converter) {
+  const bool confirm = settings.recipients.confirm;
+  CheckOptions options = CheckOptionsOf(settings, converter);
+  options.listRecipients = confirm;
+  CheckResult result = RunCheck(settings.table, header, body, host, options);
   SendVerdict verdict;
-  const std::string message = ComposeWarning(settings.table, header, body, host,
-                                             CheckOptionsOf(settings, converter),
-                                             &verdict.newDomains);
-  if (!message.empty()) verdict.send = host.AskUser(message, kWarningTitle);
+  verdict.newDomains = std::move(result.newDomains);
+  if (confirm) {
+    if (NeedsConfirmation(result, settings.recipients.confirmInternal)) {
+      verdict.send = host.Confirm(result);
+    }
+  } else if (!result.blocks.empty()) {
+    verdict.send = host.AskUser(WarningText(result.blocks), kWarningTitle);
+  }
   return verdict;
 }
 

@@ -8,6 +8,7 @@
 
 #include "check/pattern_table.h"
 #include "mime/charset.h"
+#include "recipients/recipient_warnings.h"
 
 namespace zv {
 
@@ -21,6 +22,21 @@ enum class Attachment {
   kUnknown,  // no editor window or no rectangle; counts as no attachment
 };
 
+// One block of the warning: the recipients' or a pattern's.
+struct FindingBlock {
+  std::string name;  // the pattern's Name up to a zero byte, or kRecipientsBlockName
+  bool recipients = false;
+  std::vector<Finding> findings;
+};
+
+// What one check found: the blocks in the warning's order, the mail's new external domains,
+// and, when asked for, its recipients.
+struct CheckResult {
+  std::vector<FindingBlock> blocks;
+  std::vector<std::string> newDomains;
+  std::vector<ListedRecipient> recipients;
+};
+
 // The platform side of one check: the attachment test and the question to the user.
 class SendCheckHost {
  public:
@@ -29,6 +45,9 @@ class SendCheckHost {
   virtual Attachment TestAttachment() = 0;
   // Shows `text` (CP932, no zero byte) under `title` with Yes and No; true for Yes.
   virtual bool AskUser(std::string_view text, std::string_view title) = 0;
+  // With Confirm on, instead of the warning, for a mail that needs confirming: true to send.
+  // Hosts without a confirmation window ask the warning's question, when there is a warning.
+  virtual bool Confirm(const CheckResult& result);
 };
 
 // The attachment test from the bottom edges of the composition window and of its editor, in
@@ -48,6 +67,8 @@ struct CheckOptions {
   // words in the recipients' names; both or neither. Not looked at when null or all off.
   const RecipientSettings* recipients = nullptr;
   CharsetConverter* converter = nullptr;
+  // Lists the mail's recipients (CheckResult::recipients), for the confirmation.
+  bool listRecipients = false;
 };
 
 inline CheckOptions CheckOptionsOf(const PatternSettings& settings, CharsetConverter& converter) {
@@ -56,6 +77,19 @@ inline CheckOptions CheckOptionsOf(const PatternSettings& settings, CharsetConve
           .recipients = &settings.recipients,
           .converter = &converter};
 }
+
+// Everything the patterns and the recipient warnings find in a mail with header text `header`
+// and body text `body` (the signature appended).
+CheckResult RunCheck(const PatternTable& table, std::string_view header, std::string_view body,
+                     SendCheckHost& host, const CheckOptions& options);
+
+// The warning's text for `blocks`: each block under its heading, then the closing question;
+// empty when there is no block.
+std::string WarningText(const std::vector<FindingBlock>& blocks);
+
+// Whether a mail is confirmed before it goes: something was found, an address is external,
+// or, with `confirmInternal`, it has any recipient at all.
+bool NeedsConfirmation(const CheckResult& result, bool confirmInternal);
 
 // The warning for a mail with header text `header` and body text `body` (the signature
 // appended): the recipient block, every pattern's block of findings and the closing question,
@@ -76,7 +110,8 @@ struct SendVerdict {
   std::vector<std::string> newDomains;
 };
 
-// The check with the table and every option of `settings`.
+// The check with the table and every option of `settings`: with Confirm on, the confirmation
+// replaces the warning for a mail that needs one, and other mails go without a question.
 SendVerdict CheckOutgoingMail(const PatternSettings& settings, std::string_view header,
                               std::string_view body, SendCheckHost& host,
                               CharsetConverter& converter);

@@ -11,7 +11,6 @@ namespace zv {
 
 namespace {
 
-constexpr std::string_view kHeading = "■宛先\r\n";
 constexpr std::string_view kManyRecipientsOpen = "・宛先（To と Cc）が ";
 constexpr std::string_view kManyRecipientsClose = " 件あります。\r\n";
 constexpr std::string_view kManyDomainsOpen = "・社外のドメインが ";
@@ -38,13 +37,13 @@ struct DomainSeen {
 
 RecipientFindings CheckRecipients(const RecipientSettings& settings,
                                   const std::vector<std::string_view>& headerLines,
-                                  CharsetConverter& converter) {
+                                  CharsetConverter& converter, bool list) {
   RecipientFindings findings;
   const int32_t manyRecipients = ThresholdInForce(settings.manyRecipients);
   const int32_t manyDomains = ThresholdInForce(settings.manyDomains);
   const bool newDomains = settings.newDomains;
-  if (manyRecipients == 0 && manyDomains == 0 && !newDomains) return findings;
-  const bool classify = manyDomains > 0 || newDomains;
+  if (manyRecipients == 0 && manyDomains == 0 && !newDomains && !list) return findings;
+  const bool classify = manyDomains > 0 || newDomains || list;
 
   const std::vector<Recipient> recipients = ParseRecipients(headerLines, converter);
   const OwnDomains own(classify ? std::string_view(settings.internalDomains) : std::string_view());
@@ -63,6 +62,7 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
     if (a == TextIndex::kNone) {
       a = addressIndex.Add(key, static_cast<uint32_t>(addresses.size()));
       addresses.push_back({false, classify && !own.IsInternal(key, r.domain)});
+      if (list) findings.recipients.push_back({r, addresses.back().external});
     }
     const bool toCc = r.kind != RecipientKind::kBcc;
     if (toCc && !addresses[a].inToCc) {
@@ -84,7 +84,7 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
   }
 
   // A list of at most ten domains, each followed by what it looks like when `likes` says.
-  auto list = [&](const std::vector<uint32_t>& numbers, const std::vector<std::string>* likes) {
+  auto domainList = [&](const std::vector<uint32_t>& numbers, const std::vector<std::string>* likes) {
     std::string text;
     for (size_t i = 0; i < numbers.size() && i < kListed; ++i) {
       text.append(kOpen).append(domainTexts[numbers[i]]).append(kClose);
@@ -93,20 +93,21 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
       }
     }
     if (numbers.size() > kListed) text.append(kMore);
-    return text.append(kCrLf);
+    return text;
   };
 
-  std::string lines;
+  std::vector<Finding>& lines = findings.findings;
   if (manyRecipients > 0 && toCcAddresses >= static_cast<size_t>(manyRecipients)) {
-    lines.append(kManyRecipientsOpen)
-        .append(std::to_string(toCcAddresses))
-        .append(kManyRecipientsClose);
+    lines.push_back({std::string(kManyRecipientsOpen)
+                         .append(std::to_string(toCcAddresses))
+                         .append(kManyRecipientsClose),
+                     {}});
   }
   if (manyDomains > 0 && toCcDomains.size() >= static_cast<size_t>(manyDomains)) {
-    lines.append(kManyDomainsOpen)
-        .append(std::to_string(toCcDomains.size()))
-        .append(kManyDomainsClose)
-        .append(list(toCcDomains, nullptr));
+    lines.push_back({std::string(kManyDomainsOpen)
+                         .append(std::to_string(toCcDomains.size()))
+                         .append(kManyDomainsClose),
+                     domainList(toCcDomains, nullptr)});
   }
   if (newDomains && !allDomains.empty()) {
     // Each entry of the list is looked up among the mail's domains.
@@ -132,12 +133,26 @@ RecipientFindings CheckRecipients(const RecipientSettings& settings,
       for (size_t i = 0; i < listed.size(); ++i) {
         if (like[i] < candidates.size()) likes[i] = candidates[like[i]];
       }
-      lines.append(kNewDomainsLine).append(list(fresh, &likes));
+      lines.push_back({std::string(kNewDomainsLine), domainList(fresh, &likes)});
       for (const uint32_t d : fresh) findings.newDomains.emplace_back(domainTexts[d]);
     }
   }
-  if (!lines.empty()) findings.block.append(kHeading).append(lines);
   return findings;
+}
+
+void AppendFindings(std::string& text, const std::vector<Finding>& findings) {
+  for (const Finding& f : findings) {
+    text.append(f.line);
+    if (!f.excerpt.empty()) text.append(f.excerpt).append(kCrLf);
+  }
+}
+
+std::string RecipientBlock(const RecipientFindings& found) {
+  std::string block;
+  if (found.findings.empty()) return block;
+  block.append(kRecipientsHeading);
+  AppendFindings(block, found.findings);
+  return block;
 }
 
 }  // namespace zv

@@ -66,7 +66,7 @@ TEST(RecipientWarnings, Block) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Check(c.settings, c.header).block, c.block);
+    EXPECT_EQ(RecipientBlock(Check(c.settings, c.header)), c.block);
   }
   EXPECT_EQ(Check(Settings(0, 0, true, "own.jp", "def.jp"), header).newDomains,
             (std::vector<std::string>{"abc.jp", "ghi.jp"}));
