@@ -2,6 +2,8 @@
 
 #include "check/send_check_win32.h"
 #include "mime/charset_win32.h"
+#include "ui/confirm_form_win32.h"
+#include "ui/confirm_rows.h"
 
 namespace zv::win {
 
@@ -11,6 +13,11 @@ Attachment Win32SendCheckHost::TestAttachment() {
 
 bool Win32SendCheckHost::AskUser(std::string_view text, std::string_view title) {
   return AskWarningBox(text, title);
+}
+
+bool Win32SendCheckHost::Confirm(const CheckResult& result) {
+  const std::vector<ui::ConfirmRow> rows = ui::ConfirmRows(result);
+  return ShowConfirmForm(composition_, rows);
 }
 
 bool CheckOutgoingMail(const PatternTable& table, const HostCalls& host, HWND composition,

@@ -19,6 +19,8 @@ class Win32SendCheckHost : public SendCheckHost {
 
   Attachment TestAttachment() override;
   bool AskUser(std::string_view text, std::string_view title) override;
+  // The confirmation window, owned by the composition window.
+  bool Confirm(const CheckResult& result) override;
 
  private:
   const HostCalls& host_;

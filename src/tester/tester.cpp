@@ -5,6 +5,7 @@
 #include "settings/ini_store.h"
 #include "tester/mime.h"
 #include "text/lines.h"
+#include "ui/confirm_rows.h"
 
 namespace zv::tester {
 namespace {
@@ -151,10 +152,9 @@ class Runner {
       }
       RecordingHost host(o.attachment || mail.attachment);
       // The domains sent to are read and never written: nothing is sent.
-      const bool clean =
-          CheckOutgoingMail(settings, mail.header, mail.body + signature, host, converter_).send;
+      CheckOutgoingMail(settings, mail.header, mail.body + signature, host, converter_);
       std::string out = "== " + name + "\n";
-      if (clean) {
+      if (host.warning().empty()) {
         out += "no warning\n";
       } else {
         ForEachLine(host.warning(), [&](std::string_view line) {
@@ -163,9 +163,25 @@ class Runner {
         });
         if (status == 0) status = 1;
       }
+      if (settings.recipients.confirm) out += ConfirmationLines(host.confirmed());
       io_.Out(out);
     }
     return status;
+  }
+
+  // The rows the confirmation window would show, one a line ("[ ] 警告 …", "[x] Cc address
+  // domain"), or "no confirmation".
+  std::string ConfirmationLines(const std::optional<CheckResult>& confirmed) {
+    if (!confirmed) return "no confirmation\n";
+    std::string out;
+    for (const ui::ConfirmRow& row : ui::ConfirmRows(*confirmed)) {
+      std::string line = row.ticked ? "[x] " : "[ ] ";
+      line.append(row.kind).append(" ").append(row.content);
+      if (!row.domain.empty()) line.append(" ").append(row.domain);
+      out += ToConsole(line);
+      out += "\n";
+    }
+    return out;
   }
 
   TesterIo& io_;

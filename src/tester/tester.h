@@ -13,7 +13,8 @@
 
 namespace zv::tester {
 
-// The attachment answer from the command line; the warning is kept instead of shown.
+// The attachment answer from the command line; the warning, and the confirmation when the
+// settings ask for it, are kept instead of shown.
 class RecordingHost : public SendCheckHost {
  public:
   explicit RecordingHost(bool attached) : attached_(attached) {}
@@ -24,11 +25,19 @@ class RecordingHost : public SendCheckHost {
     warning_ = std::string(text);
     return false;
   }
+  bool Confirm(const CheckResult& result) override {
+    warning_ = WarningText(result.blocks);
+    confirmed_ = result;
+    return false;
+  }
   const std::string& warning() const { return warning_; }
+  // What the confirmation would have shown; nullopt when it would not have been shown.
+  const std::optional<CheckResult>& confirmed() const { return confirmed_; }
 
  private:
   bool attached_;
   std::string warning_;
+  std::optional<CheckResult> confirmed_;
 };
 
 class TesterIo {

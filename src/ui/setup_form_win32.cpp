@@ -70,6 +70,7 @@ HandlerTable TSetupForm::Handlers() {
       {"MemoChange", none},
       {"AddressRadioClick", [this] { model_.AddressRadioClick(); }},
       {"CheckClick", none},
+      {"ConfirmCheckClick", [this] { model_.ConfirmCheckClick(); }},
       {"OKButtonClick", [this] { model_.OKButtonClick(); }},
       {"CancelButtonClick", [this] { model_.CancelButtonClick(); }},
       {"HelpButtonClick", [this] { model_.HelpButtonClick(); }},

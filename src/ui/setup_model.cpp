@@ -15,7 +15,7 @@ constexpr std::array<std::string_view, kSetupControlCount> kControlNames = {
     "HissukuCheck",         "HissukuMemo", "PatternRenameButton", "PatternDeleteButton",
     "AssociateNotavoCheck", "HeaderCheck", "IgnoreQuotedLinesCheck", "IncludeCcBccCheck",
     "InternalDomainsMemo",  "ManyRecipientsEdit", "ManyDomainsEdit",  "NewDomainsCheck",
-    "KnownDomainsMemo",
+    "KnownDomainsMemo",     "ConfirmCheck",       "ConfirmInternalCheck",
 };
 
 // What a newly added pattern holds in each field but its name: only AddressOn is set. The
@@ -124,6 +124,9 @@ void SetupModel::FormShow() {
   view_.SetText(SetupControl::kKnownDomainsMemo, r.knownDomains);
   for (Threshold& t : thresholds_) ShowThreshold(t);
   view_.SetChecked(SetupControl::kNewDomainsCheck, r.newDomains);
+  view_.SetChecked(SetupControl::kConfirmCheck, r.confirm);
+  view_.SetChecked(SetupControl::kConfirmInternalCheck, r.confirmInternal);
+  ConfirmCheckClick();
 
   EnablePanel(SetupArea::kDetailPanel, false);
   view_.SetEnabled(SetupControl::kPatternRenameButton, false);
@@ -217,6 +220,11 @@ void SetupModel::CheckClick(SetupControl box) {
   }
 }
 
+void SetupModel::ConfirmCheckClick() {
+  view_.SetEnabled(SetupControl::kConfirmInternalCheck,
+                   view_.Checked(SetupControl::kConfirmCheck));
+}
+
 void SetupModel::PatternAddButtonClick() {
   std::string name(kNewPatternName);
   if (!services_.InputBox(kAddTitle, kAddPrompt, name)) return;
@@ -266,6 +274,8 @@ void SetupModel::OKButtonClick() {
   r.knownDomains = view_.Text(SetupControl::kKnownDomainsMemo);
   for (const Threshold& t : thresholds_) StoreThreshold(t);
   r.newDomains = view_.Checked(SetupControl::kNewDomainsCheck);
+  r.confirm = view_.Checked(SetupControl::kConfirmCheck);
+  r.confirmInternal = view_.Checked(SetupControl::kConfirmInternalCheck);
   view_.Close();
 }
 

@@ -40,8 +40,10 @@ enum class SetupControl {
   kManyDomainsEdit,
   kNewDomainsCheck,
   kKnownDomainsMemo,
+  kConfirmCheck,
+  kConfirmInternalCheck,
 };
-inline constexpr size_t kSetupControlCount = 25;
+inline constexpr size_t kSetupControlCount = 27;
 
 // The control's name in the form description.
 std::string_view SetupControlName(SetupControl c);
@@ -168,6 +170,8 @@ class SetupModel {
   void MemoChange(SetupControl memo);
   void AddressRadioClick();
   void CheckClick(SetupControl box);
+  // ConfirmInternalCheck means something only while ConfirmCheck is ticked.
+  void ConfirmCheckClick();
   void OKButtonClick();
   void CancelButtonClick();
   void HelpButtonClick();

@@ -54,6 +54,13 @@ TEST(Tester, ModesOutputAndStatus) {
        "・はじめて送るドメインがあります。\n"
        "「partner.example.jp」（partner.exampel.jp に似ています）\n\n送信しますか？\n",
        ""},
+      // The confirmation's rows after the warning, or that none would be shown.
+      {{"--settings", "confirm.ini", "mails/sjis.txt", "mails/utf8.txt"},
+       0,
+       "== mails/sjis.txt\nno warning\n[ ] Cc taro@partner.example.jp partner.example.jp\n"
+       "[x] To hanako@example.org example.org\n"
+       "== mails/utf8.txt\nno warning\nno confirmation\n",
+       ""},
       {{"--attachment", "--settings", "Zorvek32.ini", "mails/iso2022.eml"},
        0,
        "== mails/iso2022.eml\nno warning\n",

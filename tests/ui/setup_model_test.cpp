@@ -465,8 +465,13 @@ TEST(SetupModel, RecipientsPageShowsAtShowAndStoresAtOkOnly) {
            .knownDomains = "client.example",
            .manyRecipients = c.stored,
            .manyDomains = 2,
-           .newDomains = true};
+           .newDomains = true,
+           .confirmInternal = true};
       d.model.FormShow();
+      EXPECT_FALSE(d.view.Enabled(C::kConfirmInternalCheck));  // only with Confirm ticked
+      d.view.Click(C::kConfirmCheck, d.model);
+      d.model.ConfirmCheckClick();
+      EXPECT_TRUE(d.view.Enabled(C::kConfirmInternalCheck));
       EXPECT_EQ(d.view.Text(C::kInternalDomainsMemo), r.internalDomains);
       EXPECT_EQ(d.view.Text(C::kKnownDomainsMemo), "client.example");
       EXPECT_EQ(d.view.Text(C::kManyRecipientsEdit), c.shown);
@@ -484,6 +489,8 @@ TEST(SetupModel, RecipientsPageShowsAtShowAndStoresAtOkOnly) {
       EXPECT_EQ(r.knownDomains, ok ? "" : "client.example");
       EXPECT_EQ(r.newDomains, !ok);
       EXPECT_EQ(r.manyDomains, 2);
+      EXPECT_EQ(r.confirm, ok);
+      EXPECT_TRUE(r.confirmInternal);
     }
   }
 }
