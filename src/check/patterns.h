@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "check/pattern_table.h"
+#include "recipients/recipient_settings.h"
 #include "settings/ini_store.h"
 #include "settings/registry.h"
 
@@ -35,6 +36,13 @@ inline constexpr SettingsKey kOptionKeys[] = {
     {kHeaderSection, kHeaderKey},
     {kCheckSection, kIgnoreQuotedLinesKey},
     {kCheckSection, kIncludeCcBccKey},
+    {kRecipientsSection, kInternalDomainsKey},
+    {kRecipientsSection, kKnownDomainsKey},
+    {kRecipientsSection, kManyRecipientsKey},
+    {kRecipientsSection, kManyDomainsKey},
+    {kRecipientsSection, kNewDomainsKey},
+    {kRecipientsSection, kConfirmKey},
+    {kRecipientsSection, kConfirmInternalKey},
 };
 
 inline constexpr std::string_view kNotavoRegPath =

@@ -8,14 +8,7 @@ namespace zv {
 
 namespace {
 
-constexpr std::string_view kSection = "Recipients";
-constexpr std::string_view kInternalDomainsKey = "InternalDomains";
-constexpr std::string_view kKnownDomainsKey = "KnownDomains";
-constexpr std::string_view kManyRecipientsKey = "ManyRecipients";
-constexpr std::string_view kManyDomainsKey = "ManyDomains";
-constexpr std::string_view kNewDomainsKey = "NewDomains";
-constexpr std::string_view kConfirmKey = "Confirm";
-constexpr std::string_view kConfirmInternalKey = "ConfirmInternal";
+constexpr std::string_view kSection = kRecipientsSection;
 
 std::string ReadText(const IniStore& store, std::string_view key) {
   Variant v = store.Read(kSection, key, Variant::Text(""));

@@ -4,10 +4,22 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zv {
 
 class IniStore;
+
+inline constexpr std::string_view kRecipientsSection = "Recipients";
+inline constexpr std::string_view kInternalDomainsKey = "InternalDomains";
+inline constexpr std::string_view kKnownDomainsKey = "KnownDomains";
+inline constexpr std::string_view kManyRecipientsKey = "ManyRecipients";
+inline constexpr std::string_view kManyDomainsKey = "ManyDomains";
+inline constexpr std::string_view kNewDomainsKey = "NewDomains";
+inline constexpr std::string_view kConfirmKey = "Confirm";
+inline constexpr std::string_view kConfirmInternalKey = "ConfirmInternal";
+// The thresholds a user can set; other stored values count as 0.
+inline constexpr int32_t kMaxRecipientThreshold = 9999;
 
 struct RecipientSettings {
   std::string internalDomains;   // InternalDomains: the user's own domains (OwnDomains)
@@ -23,7 +35,7 @@ struct RecipientSettings {
 // A stored threshold as the check uses it: 1 to 9999 warn from that count on; 0 is off, and
 // so is any value outside 0 to 9999 (which the settings keep as stored and write back).
 inline int32_t ThresholdInForce(int32_t stored) {
-  return stored >= 1 && stored <= 9999 ? stored : 0;
+  return stored >= 1 && stored <= kMaxRecipientThreshold ? stored : 0;
 }
 
 // Whether any of the three warnings is on.

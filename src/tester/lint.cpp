@@ -9,6 +9,8 @@
 
 #include "check/pattern_table.h"
 #include "check/patterns.h"
+#include "recipients/address_list.h"
+#include "recipients/own_domains.h"
 #include "settings/ini_store.h"
 #include "text/lines.h"
 #include "text/sjis.h"
@@ -102,6 +104,14 @@ std::string_view Nearest(std::string_view written, std::span<const std::string_v
   return {};
 }
 
+// A blank, a TAB or a full-width space anywhere in `s`, read by characters.
+bool HasBlankInside(std::string_view s) {
+  for (size_t i = 0; i < s.size(); i += SjisCharLength(s, i)) {
+    if (s[i] == ' ' || s[i] == '\t' || s.substr(i).starts_with(kFullWidthSpace)) return true;
+  }
+  return false;
+}
+
 // One message in the chosen language.
 class Messages {
  public:
@@ -192,6 +202,27 @@ class Messages {
     return std::string(list) + " entry " + Quote(item) + " has blanks at an end" +
            (ignored ? " (they are ignored)" : ": they are part of it");
   }
+  // `why`: 0 nothing after "@", 1 a blank inside, 2 two "@".
+  std::string NeverMatches(std::string_view item, int why) const {
+    static constexpr std::string_view kJa[] = {"@ の後に何もありません", "途中に空白があります",
+                                               "@ が二つあります"};
+    static constexpr std::string_view kEn[] = {"nothing after @", "a blank inside", "two @"};
+    return ja_ ? "InternalDomains の" + Quote(item) + "はどのアドレスにも当てはまりません（" +
+                     std::string(kJa[why]) + "）。"
+               : "InternalDomains entry " + Quote(item) + " can never match: " +
+                     std::string(kEn[why]);
+  }
+  std::string OwnAndKnown(std::string_view domain) const {
+    return ja_ ? Quote(domain) + "は社内のドメイン (InternalDomains) ですが KnownDomains にもあります。"
+               : Quote(domain) + " is one of the own domains (InternalDomains) and is also listed"
+                                 " in KnownDomains";
+  }
+  std::string Threshold(std::string_view key, int32_t value) const {
+    const std::string v = std::to_string(value);
+    return ja_ ? std::string(key) + " の値 " + v +
+                     " は 0 から 9999 の範囲外のため、0（調べない）として扱われます。"
+               : std::string(key) + " is " + v + ", outside 0 to 9999: it counts as 0 (off)";
+  }
   std::string Twice(std::string_view list, std::string_view item) const {
     return ja_ ? std::string(list) + " に" + Quote(item) + "が二度あります。"
                : std::string(list) + " lists " + Quote(item) + " twice";
@@ -239,6 +270,7 @@ class Linter {
   std::vector<LintFinding> Run() {
     for (size_t i = 0; i < lines_.size(); ++i) LineRules(i);
     PatternRules();
+    RecipientRules();
     // Findings by line, each line's in the order they were made.
     std::vector<std::vector<std::string>> byLine(lines_.size() + 1);
     for (auto& f : found_) byLine[f.line].push_back(std::move(f.message));
@@ -385,6 +417,54 @@ class Linter {
       PatternTable table;
       table.Append(std::move(row));
       PatternChecks(table, 0, index);
+    }
+  }
+
+  // The recipient settings: own-list entries that can never match, entries listed twice, a
+  // domain both the user's own and among the domains sent to, thresholds the edits cannot hold.
+  void RecipientRules() {
+    RecipientSettings r;
+    LoadRecipientSettings(r, store_);
+    auto lineOf = [&](std::string_view key) {
+      return LineOf(UpperSjis(kRecipientsSection) + "\\" + UpperSjis(key));
+    };
+    const size_t internalLine = lineOf(kInternalDomainsKey);
+    std::unordered_set<std::string> seen, reported;
+    ForEachLine(r.internalDomains, [&](std::string_view raw) {
+      const std::string_view entry = TrimControls(raw);
+      if (entry.empty() || entry.front() == '#') return;
+      std::string_view body = entry;
+      if (body.front() == '-') body.remove_prefix(1);
+      const size_t at = body.find('@');
+      int why = -1;
+      if (at != std::string_view::npos && at + 1 == body.size()) why = 0;
+      if (HasBlankInside(body)) why = 1;
+      if (at != std::string_view::npos && body.find('@', at + 1) != std::string_view::npos) why = 2;
+      if (why >= 0) Add(internalLine, msg_.NeverMatches(entry, why));
+      const std::string lower = LowerSjis(entry);
+      if (!seen.insert(lower).second && reported.insert(lower).second) {
+        Add(internalLine, msg_.Twice(kInternalDomainsKey, entry));
+      }
+    });
+    const size_t knownLine = lineOf(kKnownDomainsKey);
+    const OwnDomains own(r.internalDomains);
+    std::unordered_set<std::string> known, knownReported;
+    ForEachLine(r.knownDomains, [&](std::string_view raw) {
+      const std::string_view entry = TrimControls(raw);
+      if (entry.empty()) return;
+      const std::string lower = LowerSjis(entry);
+      if (!known.insert(lower).second) {
+        if (knownReported.insert(lower).second) Add(knownLine, msg_.Twice(kKnownDomainsKey, entry));
+        return;
+      }
+      // An address of no one at that domain: entries for single addresses do not make it own.
+      if (own.IsInternal("@" + lower, DomainOf("@" + lower))) {
+        Add(knownLine, msg_.OwnAndKnown(entry));
+      }
+    });
+    for (const auto& [key, value] : {std::pair{kManyRecipientsKey, r.manyRecipients},
+                                     std::pair{kManyDomainsKey, r.manyDomains}}) {
+      if (value < 0 || value > kMaxRecipientThreshold) Add(lineOf(key), msg_.Threshold(key, value));
     }
   }
 

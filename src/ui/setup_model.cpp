@@ -37,7 +37,7 @@ std::string_view NewPatternValue(PatternField f) {
 // A threshold as its edit shows it: a value the edit cannot hold shows as 0, which is what it
 // counts as.
 std::string ThresholdText(int32_t value) {
-  return std::to_string(value >= 0 && value <= kMaxThreshold ? value : 0);
+  return std::to_string(value >= 0 && value <= kMaxRecipientThreshold ? value : 0);
 }
 
 // The number the user typed: its leading digits (a paste may bring anything), 0 for none.
@@ -45,7 +45,7 @@ int32_t ThresholdOf(std::string_view text) {
   int32_t value = 0;
   for (const char c : text) {
     if (c < '0' || c > '9') break;
-    value = std::min(value * 10 + (c - '0'), kMaxThreshold);
+    value = std::min(value * 10 + (c - '0'), kMaxRecipientThreshold);
   }
   return value;
 }

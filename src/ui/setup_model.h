@@ -92,8 +92,6 @@ inline constexpr std::string_view kPageKey = "Page";
 // Written only once the user has moved its splitter, or when the file already holds it.
 inline constexpr std::string_view kInternalDomainsPanelHeightKey = "InternalDomainsPanelHeight";
 
-// The thresholds' edits take up to four digits.
-inline constexpr int kMaxThreshold = 9999;
 
 // Texts of the input box for Add and Rename.
 inline constexpr std::string_view kAddTitle = "禁句パターンの追加";

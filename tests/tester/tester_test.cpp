@@ -102,7 +102,15 @@ TEST(Tester, ModesOutputAndStatus) {
        "lint.ini:22: IgnoreQuotedLine is not a setting of Check: did you mean IgnoreQuotedLines?\n"
        "lint.ini:23: Zorvek\\Patern0001 is not a pattern section name: did you mean"
        " Zorvek\\Pattern0001?\n"
-       "lint.ini:24: Mailer is not a setting of Header: it is never read\n",
+       "lint.ini:24: Mailer is not a setting of Header: it is never read\n"
+       "lint.ini:25: InternalDomains entry \"tanaka@\" can never match: nothing after @\n"
+       "lint.ini:25: InternalDomains entry \"a b.example\" can never match: a blank inside\n"
+       "lint.ini:25: InternalDomains entry \"a@b@c\" can never match: two @\n"
+       "lint.ini:25: InternalDomains lists \"Example.org\" twice\n"
+       "lint.ini:26: \"example.org\" is one of the own domains (InternalDomains) and is also"
+       " listed in KnownDomains\n"
+       "lint.ini:26: KnownDomains lists \"CLIENT.example\" twice\n"
+       "lint.ini:27: ManyRecipients is 12345, outside 0 to 9999: it counts as 0 (off)\n",
        ""},
       {{"--lint", "Zorvek32.ini"}, 0, "", ""},
   };
