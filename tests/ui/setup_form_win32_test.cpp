@@ -76,10 +76,10 @@ HWND MemoBeside(HWND form, Kind kind, const char* caption) {
   return w ? Find(::GetParent(w), Kind::kMemo) : nullptr;
 }
 
-// The one-line edit beside the label captioned `caption`.
-HWND EditBeside(HWND form, const char* caption) {
-  HWND label = Find(form, Kind::kOther, caption);
-  return label ? Find(::GetParent(label), Kind::kEdit) : nullptr;
+// The control the description names `name`: for those whose labels are drawn, not windows.
+HWND Named(HWND form, std::string_view name) {
+  const auto index = ControlIndex(kSetupFormDescription, name);
+  return index ? zv::test::FindDescendant(form, ControlId(*index)) : nullptr;
 }
 
 bool Checked(HWND w) {
@@ -199,7 +199,7 @@ struct Dialog {
   HWND addressMemo, onRadio, offRadio, zorvekMemo, hissukuMemo;
   HWND always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku;
   HWND associate, header, quoted, copies;
-  HWND internalMemo, knownMemo, manyRecipients, manyDomains, newDomains;
+  HWND internalMemo, knownMemo, manyRecipients, manyDomains, newDomains, confirm, confirmInternal;
 
   explicit Dialog(HWND w)
       : form(w),
@@ -228,18 +228,20 @@ struct Dialog {
         header(Find(w, Kind::kCheckBox, "X-Mailer-Plugin ヘッダを付ける")),
         quoted(Find(w, Kind::kCheckBox, "引用行（> で始まる行）は調べない")),
         copies(Find(w, Kind::kCheckBox, "Cc と Bcc の宛先も調べる")),
-        internalMemo(MemoBeside(w, Kind::kOther, "社内のドメインとアドレス（1 行に 1 つ）")),
+        internalMemo(Named(w, "InternalDomainsMemo")),
         knownMemo(MemoBeside(w, Kind::kCheckBox, "はじめて送るドメインなら警告")),
-        manyRecipients(EditBeside(w, "宛先（To と Cc）がこの数以上なら警告（0 で調べない）")),
-        manyDomains(EditBeside(w, "社外のドメインがこの数以上なら警告（0 で調べない）")),
-        newDomains(Find(w, Kind::kCheckBox, "はじめて送るドメインなら警告")) {}
+        manyRecipients(Named(w, "ManyRecipientsEdit")),
+        manyDomains(Named(w, "ManyDomainsEdit")),
+        newDomains(Find(w, Kind::kCheckBox, "はじめて送るドメインなら警告")),
+        confirm(Find(w, Kind::kCheckBox, "送信前に宛先を確認する")),
+        confirmInternal(Find(w, Kind::kCheckBox, "社内の宛先だけのときも確認する")) {}
 
   std::vector<HWND> All() const {
     return {list,      add,         rename,         remove,       ok,         cancel,      help,
             tabs,      addressMemo, onRadio,        offRadio,     zorvekMemo, hissukuMemo, always,
             kana,      zenkakuText, zenkakuSubject, blankSubject, attach,     zorvek,      hissuku,
             associate, header,      quoted,         copies,       internalMemo, knownMemo,
-            manyRecipients, manyDomains, newDomains};
+            manyRecipients, manyDomains, newDomains, confirm, confirmInternal};
   }
   std::vector<HWND> Checks() const {
     return {always, kana, zenkakuText, zenkakuSubject, blankSubject, attach, zorvek, hissuku};
@@ -757,6 +759,45 @@ TEST_F(SetupDialogTest, OptionsGoToTheTableOnOkOnly) {
         EXPECT_EQ(saved.find(key), std::string::npos) << saved;
       }
     }
+  }
+}
+
+TEST_F(SetupDialogTest, RecipientsPageGoesToTheSettingsOnOkOnly) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok);
+    settings_ = {};
+    const std::string file = PatternFile({Pattern("一")});
+    StartUp(file);
+    EXPECT_EQ(Setup([&](const Dialog& d) {
+                d.ShowPage(3);
+                EXPECT_FALSE(::IsWindowEnabled(d.confirmInternal));
+                Click(d.confirm);
+                ASSERT_TRUE(d.Until([&] { return ::IsWindowEnabled(d.confirmInternal); }));
+                Type(d.internalMemo, "own.example\n-boss@own.example");
+                Type(d.manyRecipients, "1x2");  // the edit takes digits only
+                Type(d.manyDomains, "12345");   // and four of them
+                ASSERT_TRUE(d.Until([&] { return Text(d.manyDomains) == "1234"; }));
+                EXPECT_EQ(Text(d.manyRecipients), "12");
+                Click(d.newDomains);
+                Type(d.knownMemo, "client.example");
+                ASSERT_TRUE(d.Until([&] { return Text(d.knownMemo) == "client.example"; }));
+                Click(ok ? d.ok : d.cancel);
+              }),
+              2);
+    const std::string saved = CleanUp();
+    if (!ok) {
+      EXPECT_EQ(saved.find("Recipients"), std::string::npos) << saved;
+      continue;
+    }
+    for (const char* line : {"Recipients\\InternalDomains=String:own.example%0D%0A-boss@own.example",
+                             "Recipients\\KnownDomains=String:client.example",
+                             "Recipients\\ManyRecipients=Integer:12",
+                             "Recipients\\ManyDomains=Integer:1234",
+                             "Recipients\\NewDomains=Boolean:True",
+                             "Recipients\\Confirm=Boolean:True"}) {
+      EXPECT_TRUE(HasLine(saved, line)) << line << "\n" << saved;
+    }
+    EXPECT_EQ(saved.find("ConfirmInternal"), std::string::npos) << saved;
   }
 }
 

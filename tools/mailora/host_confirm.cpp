@@ -1,0 +1,136 @@
+#include "host_confirm.h"
+
+#include <commctrl.h>
+
+#include "win/cp932_win32.h"
+
+namespace mailora {
+
+namespace {
+
+HWND FindChild(HWND parent, const wchar_t* cls, const wchar_t* text) {
+  struct Search {
+    const wchar_t* cls;
+    const wchar_t* text;
+    HWND found;
+  } s{cls, text, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[64] = {}, text[64] = {};
+        ::GetClassNameW(w, cls, 64);
+        ::GetWindowTextW(w, text, 64);
+        if (_wcsicmp(cls, s->cls) == 0 && (!s->text || wcscmp(text, s->text) == 0)) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::string CellText(HWND list, int row, int column) {
+  wchar_t text[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 512;
+  ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return zv::win::WideToCp932(text);
+}
+
+bool Ticked(HWND list, int row) {
+  return ((::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >>
+          12) == 2;
+}
+
+// Waits until the window has handled what was posted to it before.
+void Settle(HWND w) {
+  ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+}
+
+void Key(HWND w, WPARAM key) {
+  ::PostMessageW(w, WM_KEYDOWN, key, 1);
+  ::PostMessageW(w, WM_KEYUP, key, 0xC0000001);
+  Settle(w);
+}
+
+}  // namespace
+
+ConfirmAnswerer::ConfirmAnswerer(ConfirmAction action, const RECT* moveTo)
+    : thread_([this, action, move = moveTo != nullptr, to = moveTo ? *moveTo : RECT{}] {
+        Watch(action, move, to);
+      }) {}
+
+const ConfirmSeen& ConfirmAnswerer::Finish() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  return seen_;
+}
+
+void ConfirmAnswerer::Watch(ConfirmAction action, bool move, RECT to) {
+  HWND form = nullptr;
+  for (int i = 0; i < 1500 && !stop_; ++i) {
+    form = ::FindWindowW(L"TConfirmForm", nullptr);
+    if (form && ::IsWindowVisible(form)) break;
+    form = nullptr;
+    ::Sleep(20);
+  }
+  if (!form) return;
+  Settle(form);
+  seen_.shown = true;
+  seen_.owner = ::GetWindow(form, GW_OWNER);
+  ::GetWindowRect(form, &seen_.place);
+  HWND list = FindChild(form, WC_LISTVIEWW, nullptr);
+  HWND send = FindChild(form, L"Button", zv::win::Cp932ToWide("送信").c_str());
+  if (!list || !send) {
+    ::PostMessageW(form, WM_CLOSE, 0, 0);
+    return;
+  }
+  const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  seen_.sendEnabledBefore = ::IsWindowEnabled(send) != FALSE;
+  for (int row = 0; row < count; ++row) {
+    std::string line = Ticked(list, row) ? "[x]" : "[ ]";
+    for (int column = 0; column < 3; ++column) {
+      const std::string cell = CellText(list, row, column);
+      if (!cell.empty()) line += " " + cell;
+    }
+    seen_.rows.push_back(line);
+  }
+  if (move) {
+    ::SetWindowPos(form, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle(form);
+  }
+  const int first = action == ConfirmAction::kLeaveOneAndSend ? 1 : 0;
+  for (int row = first; row < count; ++row) {
+    if (Ticked(list, row)) continue;
+    LVITEMW item{};
+    item.state = item.stateMask = LVIS_FOCUSED;
+    ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    Key(list, VK_SPACE);
+  }
+  seen_.sendEnabledAfter = ::IsWindowEnabled(send) != FALSE;
+  switch (action) {
+    case ConfirmAction::kTickAllAndSend:
+    case ConfirmAction::kLeaveOneAndSend:
+      // A click on a disabled button does nothing, as with the mouse.
+      if (::IsWindowEnabled(send)) ::PostMessageW(send, BM_CLICK, 0, 0);
+      Settle(form);
+      if (action == ConfirmAction::kLeaveOneAndSend) Key(list, VK_ESCAPE);
+      break;
+    case ConfirmAction::kTickAllAndEnter:
+      Key(list, VK_RETURN);
+      break;
+    case ConfirmAction::kTickAllAndEsc:
+      Key(list, VK_ESCAPE);
+      break;
+    case ConfirmAction::kTickAllAndClose:
+      ::PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+  }
+}
+
+}  // namespace mailora
