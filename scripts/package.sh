@@ -37,7 +37,7 @@ log "pictures"
 build win64 ui_win32_tests check_win32_tests
 shots=build/win64/tests/screenshots
 pictures=(setup_page_patterns setup_page_associate setup_page_other setup_page_recipients about_box
-  warning_box confirm_window)
+  warning_box warning_box_recipients confirm_window)
 for p in "${pictures[@]}"; do rm -f "$shots/${p}_cp932.png"; done
 if [[ -z ${ZV_BENCH_RUNNING:-} ]]; then
   zv_bench_locale
@@ -49,7 +49,7 @@ fi
 zv_run64 build/win64/tests/ui_win32_tests.exe \
   --gtest_filter='SetupDialogTest.Pictures:AboutBox.DesignedWindowAndTexts:ConfirmForm.Picture' \
   >"$out/pictures.log"
-zv_run64 build/win64/tests/check_win32_tests.exe --gtest_filter='WarningBox.Picture' \
+zv_run64 build/win64/tests/check_win32_tests.exe --gtest_filter='WarningBox.Picture:WarningBox.RecipientsPicture' \
   >>"$out/pictures.log"
 python3 scripts/lib/build_help.py docs/help/Zorvek32.help.html "$shots" "$stage/Zorvek32.html"
 

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "mime/charset_win32.h"
 #include "plugin/send_check_host_win32.h"
 #include "ui/ui_harness_win32.h"
 
@@ -80,6 +81,35 @@ TEST(WarningBox, Picture) {
       "・以下の禁句が入っています。\r\n「社外秘」\r\n"
       "・以下の必須句が入っていません。\r\n「株式会社テサリー」\r\n\r\n送信しますか？";
   BoxAnswerer answerer(kTitle, IDNO, "warning_box");
+  EXPECT_FALSE(AskWarningBox(text, kTitle));
+  EXPECT_TRUE(answerer.Join().found);
+}
+
+// The recipient block with all three warnings, as the check writes it, for the help page.
+TEST(WarningBox, RecipientsPicture) {
+  PatternSettings settings;
+  settings.recipients = {.internalDomains = "tessaly.example",
+                         .knownDomains = "client.example",
+                         .manyRecipients = 5,
+                         .manyDomains = 3,
+                         .newDomains = true};
+  const std::string header =
+      "To: 山本 様 <yamamoto@client.example>, 佐々木 様 <sasaki@cliemt.example>\r\n"
+      "Cc: ito@partner.example, tanaka@tessaly.example, suzuki@tessaly.example\r\n"
+      "Subject: 見積書の件\r\n";
+  struct NoPatterns : SendCheckHost {
+    Attachment TestAttachment() override { return Attachment::kUnknown; }
+    bool AskUser(std::string_view, std::string_view) override { return false; }
+  } host;
+  Win32CharsetConverter converter;
+  const std::string text =
+      ComposeWarning(settings.table, header, "本文", host, CheckOptionsOf(settings, converter));
+  EXPECT_EQ(text,
+            "■宛先\r\n・宛先（To と Cc）が 5 件あります。\r\n・社外のドメインが 3 個あります。\r\n"
+            "「client.example」「cliemt.example」「partner.example」\r\n"
+            "・はじめて送るドメインがあります。\r\n"
+            "「cliemt.example」（client.example に似ています）「partner.example」\r\n\r\n送信しますか？");
+  BoxAnswerer answerer(kTitle, IDNO, "warning_box_recipients");
   EXPECT_FALSE(AskWarningBox(text, kTitle));
   EXPECT_TRUE(answerer.Join().found);
 }
