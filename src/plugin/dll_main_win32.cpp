@@ -25,11 +25,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
 
 // Every pthread_once of the module's runtime (linked with --wrap=pthread_once): the guards of
 // function-local statics, the 32-bit unwinder's registration of the module's frames at load,
-// the exception globals. The threads library's own pthread_once pushes a cancellation clean-up,
-// which makes it create a record of the calling thread (an event, a duplicate of the thread's
-// handle, a TLS slot) that it frees only at the thread's end, long after the module is gone.
-// No thread of this process is ever cancelled, so the clean-up is not needed. The states are
-// the library's: 0 not run, 1 done; 2 while running.
+// the key of the exception globals. The threads library's own pthread_once pushes a cancellation
+// clean-up, which makes it create a record of the calling thread (an event, a duplicate of the
+// thread's handle, a TLS slot) that it frees only at the thread's end, long after the module is
+// gone. This module starts and cancels no thread, so the clean-up is never needed. (A thrown
+// exception's per-thread globals still make the record; none is thrown but on failures.) The
+// states are the library's: 0 not run, 1 done; 2 while running.
 extern "C" int __wrap_pthread_once(pthread_once_t* once, void (*init)(void)) {
   volatile long* state = once;
   if (::InterlockedCompareExchange(state, 1, 1) == 1) return 0;
