@@ -2,7 +2,7 @@
 # Runs every test of the three builds: the native core (plain and under ASan+UBSan, then a short
 # run of every fuzz target), the x86_64 Windows build under wine64, the release package with its
 # help page (rendered by headless Chromium, links and pictures checked), and the shipping 32-bit
-# DLL (static check and one emulated 32-bit end-to-end run of the DLL from the package).
+# DLL (static check and the emulated 32-bit end-to-end runs of the DLL from the package).
 # Installs what is missing first. Ends with "N passed, M failed".
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -11,9 +11,23 @@
 
 namespace zv::win {
 
+namespace {
+
+// A pointer, so that an unload can free it.
+PluginState* state = nullptr;
+
+}  // namespace
+
 PluginState& State() {
-  static PluginState* const state = new PluginState();
+  if (!state) state = new PluginState();
   return *state;
+}
+
+void FreeIdleStateAtUnload() noexcept {
+  if (state && !state->lifecycle.started) {
+    delete state;
+    state = nullptr;
+  }
 }
 
 bool Win32PluginSteps::BindHost() {

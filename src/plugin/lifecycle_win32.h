@@ -54,8 +54,12 @@ struct PluginState {
   PluginLifecycle lifecycle{steps};
 };
 
-// The one state of this process. It is never destroyed at unload: whatever clean-up did not
-// release stays with the process rather than being freed under the loader lock.
+// The one state of this process, made on first use. Only the host's thread calls the plug-in.
 PluginState& State();
+
+// At unload: frees the state when it is not started (clean-up has run, or start-up never
+// succeeded), so that it holds nothing but memory. A started state stays with the process, so
+// that nothing clean-up should have released is torn down under the loader lock.
+void FreeIdleStateAtUnload() noexcept;
 
 }  // namespace zv::win
