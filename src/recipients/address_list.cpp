@@ -12,11 +12,6 @@ bool IsBlank(char c) {
   return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// The byte length of the character at `pos`: two for a lead byte with a byte after it.
-size_t CharAt(std::string_view s, size_t pos) {
-  return IsSjisLeadByte(s[pos]) && pos + 1 < s.size() ? 2 : 1;
-}
-
 // One element of an address list, read piece by piece. The same text is kept twice until the
 // element ends, since only then is it known whether it is `phrase <address>` or a bare address.
 class Element {
@@ -144,7 +139,7 @@ class ListReader {
  private:
   // The character at the position, which then moves past it.
   std::string_view Char() {
-    const size_t n = CharAt(s_, pos_);
+    const size_t n = SjisCharLength(s_, pos_);
     const std::string_view ch = s_.substr(pos_, n);
     pos_ += n;
     return ch;
@@ -249,7 +244,7 @@ size_t FieldNameLength(std::string_view line, RecipientKind& kind) {
 
 std::string DomainOf(std::string_view address) {
   size_t at = std::string_view::npos, last = 0;
-  for (size_t i = 0; i < address.size(); i += CharAt(address, i)) {
+  for (size_t i = 0; i < address.size(); i += SjisCharLength(address, i)) {
     if (address[i] == '@') at = i;
     last = i;
   }

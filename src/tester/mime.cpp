@@ -2,37 +2,20 @@
 
 #include <vector>
 
+#include "mime/mime_text.h"
+
 namespace zv::tester {
 namespace {
+
+using mime::EqualsNoCase;
+using mime::IsBlank;
+using mime::IsSpace;
+using mime::LowerAscii;
+using mime::Trim;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Parts nested deeper than this are refused: each level scans its own text again.
 constexpr int kMaxDepth = 16;
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // One line of a text: [start, end) without its break, `next` after the break.
 struct Line {
