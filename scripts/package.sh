@@ -47,7 +47,7 @@ if [[ -z ${ZV_BENCH_RUNNING:-} ]]; then
   trap 'zv_bench_xvfb_stop' EXIT
 fi
 zv_run64 build/win64/tests/ui_win32_tests.exe \
-  --gtest_filter='SetupDialogTest.Pictures:AboutBox.DesignedWindowAndTexts:ConfirmForm.Picture' \
+  --gtest_filter='SetupDialogTest.Pictures:AboutBox.DesignedWindowAndTexts:ConfirmFormTest.Picture' \
   >"$out/pictures.log"
 zv_run64 build/win64/tests/check_win32_tests.exe --gtest_filter='WarningBox.Picture:WarningBox.RecipientsPicture' \
   >>"$out/pictures.log"

@@ -70,7 +70,7 @@ grep -E '^dll static check|bytes$|Zorvek32-.*\.zip$' "$results/package.log" || t
 
 # The help page as a browser shows it, and its links and pictures checked without network.
 echo "== help page"
-page=$(ls build/package/Zorvek32-*/Zorvek32.html 2>/dev/null | head -1)
+page=$(ls build/package/Zorvek32-*/Zorvek32.html 2>/dev/null | head -1 || true)
 mkdir -p "$results/help"
 if [[ -n $page ]]; then
   python3 scripts/lib/check_help.py "$page" "$results/help/help_page.xml" || failed_suites+=(help)

@@ -46,9 +46,20 @@ bool Ticked(HWND list, int row) {
           12) == 2;
 }
 
-// Waits until the window has handled what was posted to it before.
+// Lets the window's thread handle what it is busy with. Posted input may still wait behind a
+// sent message, so whoever needs its effect waits for that effect (Until).
 void Settle(HWND w) {
   ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+}
+
+// Waits up to five seconds for `done`.
+template <typename Done>
+bool Until(Done done) {
+  for (int i = 0; i < 250; ++i) {
+    if (done()) return true;
+    ::Sleep(20);
+  }
+  return done();
 }
 
 void Key(HWND w, WPARAM key) {
@@ -111,7 +122,10 @@ void ConfirmAnswerer::Watch(ConfirmAction action, bool move, RECT to) {
     item.state = item.stateMask = LVIS_FOCUSED;
     ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     Key(list, VK_SPACE);
+    Until([&] { return Ticked(list, row); });
   }
+  // 送信 follows the last tick; with a row left unticked there is nothing to wait for.
+  if (first == 0) Until([&] { return ::IsWindowEnabled(send) != FALSE; });
   seen_.sendEnabledAfter = ::IsWindowEnabled(send) != FALSE;
   switch (action) {
     case ConfirmAction::kTickAllAndSend:
