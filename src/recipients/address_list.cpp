@@ -86,8 +86,15 @@ class Element {
     text = TrimControls(text);
     if (text.find("=?") != std::string_view::npos) {
       Decoded decoded = DecodeEncodedWords(text, converter);
-      // A name that does not decode is shown as it was written.
-      if (decoded.ok) return std::string(TrimControls(decoded.text));
+      // A name that does not decode is shown as it was written. A decoded one may hold any
+      // byte: control bytes (a zero byte, a line break) become blanks, so that the name stays
+      // one line of text wherever it is shown. No second byte of a character is below 0x20.
+      if (decoded.ok) {
+        for (char& c : decoded.text) {
+          if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+        }
+        return std::string(TrimControls(decoded.text));
+      }
     }
     return std::string(text);
   }

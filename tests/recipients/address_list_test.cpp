@@ -42,6 +42,9 @@ TEST(AddressList, Forms) {
         {K::kCc, "山田", "y@x.jp", "x.jp"},
         {K::kCc, "営業", "e@x.jp", "x.jp"},
         {K::kCc, "=?EUC-KR?B?YQ==?=", "k@x.jp", "x.jp"}}},
+      {"control bytes decoded into a name become blanks",
+       "To: =?utf-8?B?5bGxAOeUsA0K?= <y@x.jp>",
+       {{K::kTo, "山 田", "y@x.jp", "x.jp"}}},
       {"comments",
        "To: tanaka@x.example (田中), (note) b@y.jp (first (nested)) (second), "
        "Sales (dept)  Team <s@x.jp> (after)",

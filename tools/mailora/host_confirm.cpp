@@ -8,26 +8,27 @@ namespace mailora {
 
 namespace {
 
+struct ChildSearch {
+  const wchar_t* cls;
+  const wchar_t* text;  // null: any
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ChildSearch*>(p);
+  wchar_t cls[64] = {}, text[64] = {};
+  ::GetClassNameW(w, cls, 64);
+  ::GetWindowTextW(w, text, 64);
+  if (_wcsicmp(cls, s->cls) == 0 && (!s->text || wcscmp(text, s->text) == 0)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindChild(HWND parent, const wchar_t* cls, const wchar_t* text) {
-  struct Search {
-    const wchar_t* cls;
-    const wchar_t* text;
-    HWND found;
-  } s{cls, text, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t cls[64] = {}, text[64] = {};
-        ::GetClassNameW(w, cls, 64);
-        ::GetWindowTextW(w, text, 64);
-        if (_wcsicmp(cls, s->cls) == 0 && (!s->text || wcscmp(text, s->text) == 0)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
+  ChildSearch s{cls, text, nullptr};
+  ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
