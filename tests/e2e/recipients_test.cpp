@@ -11,7 +11,6 @@
 #include "mailora/host_confirm.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
-#include "mailora/host_warning.h"
 #include "mailora/host_window.h"
 
 namespace {
@@ -72,10 +71,10 @@ class Recipients : public ::testing::Test {
     auto& script = mailora::Script();
     script.headers[w.hwnd()] = header;
     script.setHeaderCalls.clear();
-    mailora::WarningAnswerer warning(button);
-    mailora::ConfirmAnswerer confirm(action, moveTo);
+    mailora::ConfirmAnswerer user(action, button, moveTo);
     const int32_t result = plugin_.SendPost()(w.hwnd(), 0);
-    Outcome o{result, warning.Finish(), confirm.Finish(), script.setHeaderCalls.size()};
+    user.Finish();
+    Outcome o{result, user.warning(), user.confirm(), script.setHeaderCalls.size()};
     if (o.confirm.shown) EXPECT_EQ(o.confirm.owner, w.hwnd());
     return o;
   }

@@ -71,20 +71,27 @@ void Key(HWND w, WPARAM key) {
 
 }  // namespace
 
-ConfirmAnswerer::ConfirmAnswerer(ConfirmAction action, const RECT* moveTo)
-    : thread_([this, action, move = moveTo != nullptr, to = moveTo ? *moveTo : RECT{}] {
-        Watch(action, move, to);
-      }) {}
+ConfirmAnswerer::ConfirmAnswerer(ConfirmAction action, int warningButton, const RECT* moveTo)
+    : action_(action),
+      warningButton_(warningButton),
+      move_(moveTo != nullptr),
+      moveTo_(moveTo ? *moveTo : RECT{}),
+      thread_([this] { Watch(); }) {}
 
-const ConfirmSeen& ConfirmAnswerer::Finish() {
+void ConfirmAnswerer::Finish() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
-  return seen_;
 }
 
-void ConfirmAnswerer::Watch(ConfirmAction action, bool move, RECT to) {
+void ConfirmAnswerer::Watch() {
+  const ConfirmAction action = action_;
+  const RECT to = moveTo_;
   HWND form = nullptr;
   for (int i = 0; i < 1500 && !stop_; ++i) {
+    if (HWND box = ::FindWindowA("#32770", kWarningTitle)) {
+      AnswerWarning(box, warningButton_, {}, warning_);
+      return;
+    }
     form = ::FindWindowW(L"TConfirmForm", nullptr);
     if (form && ::IsWindowVisible(form)) break;
     form = nullptr;
@@ -111,7 +118,7 @@ void ConfirmAnswerer::Watch(ConfirmAction action, bool move, RECT to) {
     }
     seen_.rows.push_back(line);
   }
-  if (move) {
+  if (move_) {
     ::SetWindowPos(form, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     Settle(form);

@@ -1,5 +1,7 @@
 // The user at the substitute host's screen for the plug-in's confirmation window: watches for it
-// from a second thread, reads its rows, ticks them and answers in one of the ways a user can.
+// from a second thread, reads its rows, ticks them and answers in one of the ways a user can. The
+// same thread answers the warning box, should that come instead: the emulated 32-bit run does
+// not bear two such threads at once.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "host_warning.h"
 
 namespace mailora {
 
@@ -30,19 +34,27 @@ struct ConfirmSeen {
 
 class ConfirmAnswerer {
  public:
-  // Watches for up to 30 seconds; with `moveTo` set, first moves and sizes the window there.
-  explicit ConfirmAnswerer(ConfirmAction action, const RECT* moveTo = nullptr);
+  // Watches for up to 30 seconds; with `moveTo` set, first moves and sizes the window there. A
+  // warning box is answered with `warningButton`.
+  ConfirmAnswerer(ConfirmAction action, int warningButton, const RECT* moveTo = nullptr);
   ~ConfirmAnswerer() { Finish(); }
   ConfirmAnswerer(const ConfirmAnswerer&) = delete;
   ConfirmAnswerer& operator=(const ConfirmAnswerer&) = delete;
 
   // Call once the send has returned.
-  const ConfirmSeen& Finish();
+  void Finish();
+  const ConfirmSeen& confirm() const { return seen_; }
+  const WarningSeen& warning() const { return warning_; }
 
  private:
-  void Watch(ConfirmAction action, bool move, RECT moveTo);
+  void Watch();
 
+  const ConfirmAction action_;
+  const int warningButton_;
+  const bool move_;
+  const RECT moveTo_;
   ConfirmSeen seen_;
+  WarningSeen warning_;
   std::atomic<bool> stop_ = false;
   std::thread thread_;
 };

@@ -46,17 +46,20 @@ void WarningAnswerer::Watch(int button, const std::string& bitmapPath) {
     box = ::FindWindowA("#32770", kWarningTitle);
     if (!box) ::Sleep(20);
   }
-  if (!box) return;
-  seen_.shown = true;
+  if (box) AnswerWarning(box, button, bitmapPath, seen_);
+}
+
+void AnswerWarning(HWND box, int button, const std::string& bitmapPath, WarningSeen& seen) {
+  seen.shown = true;
   char text[8192] = {};
   ::GetWindowTextA(::GetDlgItem(box, 0xFFFF), text, sizeof text);
-  seen_.text = text;
-  seen_.owned = ::GetWindow(box, GW_OWNER) != nullptr;
-  seen_.yesNoOnly = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO) &&
-                    !::GetDlgItem(box, IDOK) && !::GetDlgItem(box, IDCANCEL);
+  seen.text = text;
+  seen.owned = ::GetWindow(box, GW_OWNER) != nullptr;
+  seen.yesNoOnly = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO) &&
+                   !::GetDlgItem(box, IDOK) && !::GetDlgItem(box, IDCANCEL);
   if (!bitmapPath.empty()) {
     ::Sleep(500);  // let the box finish painting
-    seen_.captured = SaveWindowPicture(box, bitmapPath);
+    seen.captured = SaveWindowPicture(box, bitmapPath);
   }
   ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));

@@ -43,6 +43,10 @@ class WarningAnswerer {
   std::thread thread_;
 };
 
+// Reads the warning box `box` into `seen` (saving a picture first with a `bitmapPath`) and
+// presses `button`.
+void AnswerWarning(HWND box, int button, const std::string& bitmapPath, WarningSeen& seen);
+
 // Sizes the composition window's body editor so that its bottom edge lies `gap` pixels above the
 // window's own, the strip where the host lists a mail's attachments.
 void PlaceEditor(const CompositionWindow& w, int gap);
