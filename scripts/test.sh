@@ -75,7 +75,7 @@ mkdir -p "$results/help"
 if [[ -n $page ]]; then
   python3 scripts/lib/check_help.py "$page" "$results/help/help_page.xml" || failed_suites+=(help)
   timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run --hide-scrollbars \
-    --window-size=1280,7200 --screenshot="$results/help/help_page.png" "file://$root/$page" \
+    --window-size=1280,10000 --screenshot="$results/help/help_page.png" "file://$root/$page" \
     >"$results/help/chromium.log" 2>&1 && [[ -s $results/help/help_page.png ]] &&
     echo "rendered $results/help/help_page.png" || failed_suites+=(help-render)
 else
