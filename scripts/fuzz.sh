@@ -8,7 +8,8 @@
 #   scripts/fuzz.sh --list                               the targets
 #
 # A run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds in
-# build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/. Campaign
+# build/fuzz-work/TARGET; crashing inputs land in build/fuzz-work/TARGET/crashes/, its log in
+# build/fuzz-work/TARGET/last-run.log (a short run's in build/fuzz-work/smoke/TARGET.log). Campaign
 # runs are niced, since the machine is shared; the short runs are not, because the test command
 # runs them beside a build and at the lowest priority they would hardly run at all. Each run
 # appends a line to build/fuzz-work/runs.log: date, kind (run or smoke), target, seconds,
@@ -51,7 +52,9 @@ run() {
   local dict=()
   [[ -f fuzz/dict/$target.dict ]] && dict=("-dict=fuzz/dict/$target.dict")
   mkdir -p "$corpus" "$work/$target/crashes"
+  # A short run logs apart: it must not truncate the log of a campaign running beside it.
   local log="$work/$target/last-run.log"
+  [[ $kind == smoke ]] && log="$work/smoke/$target.log"
   local status=0 niceness=19
   [[ $kind == smoke ]] && niceness=0
   # No allocation stacks are recorded, which makes the targets' many small strings cheaper;
