@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -61,15 +62,9 @@ constexpr char kPageClass[] = "ZorvekHelpTest.Page";
 class HelpButton : public ::testing::Test {
  protected:
   void SetUp() override {
-    mailora::ResetScript();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    box_ = std::string(temp) + "zv-e2e-help-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    ::CreateDirectoryA(box_.c_str(), nullptr);
-    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
+    ASSERT_TRUE(mailbox_.Create("help"));
+    box_ = mailbox_.folder();
     log_ = box_ + "opened.log";
-    mailora::Script().mailbox = box_;
-    ASSERT_TRUE(mailora::SetCommonOption(false));
     ASSERT_TRUE(SetDefault(HKEY_LOCAL_MACHINE, kHostKey, "InstallPath", box_ + "MAILORA.EXE"));
     // .html files open in the recording program, for this test only.
     oldHtmlClass_ = DefaultOf(HKEY_CLASSES_ROOT, ".html");
@@ -87,14 +82,7 @@ class HelpButton : public ::testing::Test {
       ::RegDeleteValueA(k, "InstallPath");
       ::RegCloseKey(k);
     }
-    for (const char* f : {"Plugins\\Zorvek32.html", "Plugins\\Zorvek32.ini", "opened.log"}) {
-      ::DeleteFileA((box_ + f).c_str());
-    }
-    ::RemoveDirectoryA((box_ + "Plugins").c_str());
-    ::RemoveDirectoryA(box_.c_str());
-    mailora::DeleteHostOptions();
-    mailora::DeletePluginRecord();
-    mailora::ResetScript();
+    mailbox_.Remove({"Plugins\\Zorvek32.html", "opened.log"});
   }
 
   // Opens the setup dialog through the DLL, presses ヘルプ, lets `afterHelp` look (the dialog
@@ -121,6 +109,7 @@ class HelpButton : public ::testing::Test {
     plugin.CleanUp()();
   }
 
+  zv::test::TestMailbox mailbox_;
   std::string box_, log_, oldHtmlClass_;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -19,33 +20,19 @@ using zv::test::NotavoRegistry;
 class MemoLink : public ::testing::Test {
  protected:
   void SetUp() override {
-    mailora::ResetScript();
-    mailora::DeletePluginRecord();
+    ASSERT_TRUE(mailbox_.Create("memo"));
     ASSERT_TRUE(plugin_.loaded());
     ASSERT_TRUE(folder_.copied());
     ASSERT_TRUE(registry_.SetText("Path", folder_.folder()));
     ASSERT_TRUE(registry_.SetText("ExeName", "Notavo"));
     ASSERT_EQ(zv::test::FindNotavo(), nullptr) << "a Notavo from elsewhere is running";
-    // Common off: the settings file lives in a mailbox folder of this test's own.
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    box_ = std::string(temp) + "zv-e2e-memo-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    ::CreateDirectoryA(box_.c_str(), nullptr);
-    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
-    mailora::Script().mailbox = box_;
-    ASSERT_TRUE(mailora::SetCommonOption(false));
   }
   void TearDown() override {
     plugin_.CleanUp()();
-    ::DeleteFileA(SettingsPath().c_str());
-    ::RemoveDirectoryA((box_ + "Plugins").c_str());
-    ::RemoveDirectoryA(box_.c_str());
-    mailora::DeleteHostOptions();
-    mailora::DeletePluginRecord();
-    mailora::ResetScript();
+    mailbox_.Remove();
   }
 
-  std::string SettingsPath() const { return box_ + "Plugins\\Zorvek32.ini"; }
+  std::string SettingsPath() const { return mailbox_.settingsPath(); }
   // Starts the plug-in over a settings file holding `text`, or over none for null.
   void StartUpWith(const char* text) {
     ::DeleteFileA(SettingsPath().c_str());
@@ -64,7 +51,7 @@ class MemoLink : public ::testing::Test {
   NotavoFolder folder_{"zv-e2e-notavo", "Notavo"};
   NotavoRegistry registry_;
   mailora::Plugin plugin_;
-  std::string box_;
+  zv::test::TestMailbox mailbox_;
 };
 
 TEST_F(MemoLink, OptionOnStartsNotavoAndHandsItTheViewedMail) {

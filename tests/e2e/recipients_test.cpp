@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_confirm.h"
 #include "mailora/host_files.h"
@@ -24,26 +25,13 @@ const std::string kHeader =
 class Recipients : public ::testing::Test {
  protected:
   void SetUp() override {
-    mailora::ResetScript();
-    mailora::DeletePluginRecord();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    box_ = std::string(temp) + "zv-e2e-rcpt-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    path_ = box_ + "Plugins\\Zorvek32.ini";
-    ::CreateDirectoryA(box_.c_str(), nullptr);
-    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
-    mailora::Script().mailbox = box_;
-    ASSERT_TRUE(mailora::SetCommonOption(false));
+    ASSERT_TRUE(mailbox_.Create("rcpt"));
+    path_ = mailbox_.settingsPath();
     ASSERT_TRUE(plugin_.loaded());
   }
   void TearDown() override {
     plugin_.CleanUp()();
-    ::DeleteFileA(path_.c_str());
-    ::RemoveDirectoryA((box_ + "Plugins").c_str());
-    ::RemoveDirectoryA(box_.c_str());
-    mailora::DeleteHostOptions();
-    mailora::DeletePluginRecord();
-    mailora::ResetScript();
+    mailbox_.Remove();
   }
 
   void Start(const std::string& settings) {
@@ -75,12 +63,15 @@ class Recipients : public ::testing::Test {
     const int32_t result = plugin_.SendPost()(w.hwnd(), 0);
     user.Finish();
     Outcome o{result, user.warning(), user.confirm(), script.setHeaderCalls.size()};
-    if (o.confirm.shown) EXPECT_EQ(o.confirm.owner, w.hwnd());
+    if (o.confirm.shown) {
+      EXPECT_EQ(o.confirm.owner, w.hwnd());
+    }
     return o;
   }
 
   mailora::Plugin plugin_;
-  std::string box_, path_;
+  zv::test::TestMailbox mailbox_;
+  std::string path_;
 };
 
 TEST_F(Recipients, EachWarningOnAndOffFromTheSettingsFile) {
@@ -110,7 +101,9 @@ TEST_F(Recipients, EachWarningOnAndOffFromTheSettingsFile) {
     Start(c.settings + "Header\\X-Mailer-Plugin=Boolean:True\r\n");
     const Outcome o = Send(kHeader, IDNO);
     EXPECT_EQ(o.warning.shown, c.warning != nullptr);
-    if (c.warning) EXPECT_EQ(o.warning.text, c.warning);
+    if (c.warning) {
+      EXPECT_EQ(o.warning.text, c.warning);
+    }
     EXPECT_EQ(o.result, c.warning ? 0 : -1);
     EXPECT_FALSE(o.confirm.shown);
     EXPECT_EQ(o.setHeaderCalls, 1u);  // the header's upkeep whatever the answer

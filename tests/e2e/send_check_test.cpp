@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -42,33 +43,18 @@ std::string SettingsFile(const char* address = "", const char* addressOn = "Fals
 class SendCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    mailora::ResetScript();
-    mailora::DeletePluginRecord();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    box_ = std::string(temp) + "zv-e2e-check-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    ::CreateDirectoryA(box_.c_str(), nullptr);
-    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
-    ASSERT_TRUE(mailora::WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", SettingsFile()));
+    ASSERT_TRUE(mailbox_.Create("check"));
+    const std::string& box = mailbox_.folder();
+    ASSERT_TRUE(mailora::WriteFileBytes(mailbox_.settingsPath(), SettingsFile()));
     ASSERT_TRUE(
-        mailora::WriteFileBytes(box_ + "Signature", "{Begin 署名}\r\n禁句入りの署名\r\n{End}\r\n"));
-    auto& script = mailora::Script();
-    script.mailbox = box_;
-    script.account = box_;
-    // Common off: the settings file lives in the mailbox folder.
-    ASSERT_TRUE(mailora::SetCommonOption(false));
+        mailora::WriteFileBytes(box + "Signature", "{Begin 署名}\r\n禁句入りの署名\r\n{End}\r\n"));
+    mailora::Script().account = box;
     ASSERT_TRUE(plugin_.loaded());
     ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   }
   void TearDown() override {
     plugin_.CleanUp()();
-    ::DeleteFileA((box_ + "Plugins\\Zorvek32.ini").c_str());
-    ::DeleteFileA((box_ + "Signature").c_str());
-    ::RemoveDirectoryA((box_ + "Plugins").c_str());
-    ::RemoveDirectoryA(box_.c_str());
-    mailora::DeleteHostOptions();
-    mailora::DeletePluginRecord();
-    mailora::ResetScript();
+    mailbox_.Remove({"Signature"});
   }
 
   struct Outcome {
@@ -97,12 +83,12 @@ class SendCheck : public ::testing::Test {
   // Clean-up, then start-up again over `settings`.
   void Restart(const std::string& settings) {
     plugin_.CleanUp()();
-    ASSERT_TRUE(mailora::WriteFileBytes(box_ + "Plugins\\Zorvek32.ini", settings));
+    ASSERT_TRUE(mailora::WriteFileBytes(mailbox_.settingsPath(), settings));
     ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   }
 
   mailora::Plugin plugin_;
-  std::string box_;
+  zv::test::TestMailbox mailbox_;
 };
 
 const std::string kHeaderSentBack = "To: a@example.com\r\n" + kEntry + "Subject: hi\r\n";

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -17,30 +18,18 @@ using mailora::ReadFileBytes;
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    mailora::ResetScript();
-    mailora::DeletePluginRecord();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    box_ = std::string(temp) + "zv-e2e-mailbox-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    path_ = box_ + "Plugins\\Zorvek32.ini";
-    ::CreateDirectoryA(box_.c_str(), nullptr);
-    mailora::Script().mailbox = box_;
-    // Common off: the file lives in the mailbox folder.
-    ASSERT_TRUE(mailora::SetCommonOption(false));
+    // No Plugins folder: the first clean-up makes it.
+    ASSERT_TRUE(mailbox_.Create("mailbox", false));
+    path_ = mailbox_.settingsPath();
     ASSERT_TRUE(plugin_.loaded());
   }
   void TearDown() override {
     plugin_.CleanUp()();
-    ::DeleteFileA(path_.c_str());
-    ::RemoveDirectoryA((box_ + "Plugins").c_str());
-    ::RemoveDirectoryA(box_.c_str());
-    mailora::DeleteHostOptions();
-    mailora::DeletePluginRecord();
-    mailora::ResetScript();
+    mailbox_.Remove();
   }
 
   void WriteSettings(const std::string& bytes) {
-    ::CreateDirectoryA((box_ + "Plugins").c_str(), nullptr);
+    ::CreateDirectoryA((mailbox_.folder() + "Plugins").c_str(), nullptr);
     HANDLE f = ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -58,7 +47,8 @@ class SettingsFile : public ::testing::Test {
   }
 
   mailora::Plugin plugin_;
-  std::string box_, path_;
+  zv::test::TestMailbox mailbox_;
+  std::string path_;
 };
 
 TEST_F(SettingsFile, StartUpReadsItAndCleanUpWritesItBack) {

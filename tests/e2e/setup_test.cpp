@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -61,16 +62,9 @@ HWND FindChild(HWND root, const wchar_t* cls, const std::wstring& text) {
 }
 
 TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
-  mailora::ResetScript();
-  mailora::DeletePluginRecord();
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(sizeof temp, temp);
-  const std::string box =
-      std::string(temp) + "zv-e2e-setup-" + std::to_string(::GetCurrentProcessId()) + "\\";
-  const std::string path = box + "Plugins\\Zorvek32.ini";
-  ::CreateDirectoryA(box.c_str(), nullptr);
-  mailora::Script().mailbox = box;
-  ASSERT_TRUE(mailora::SetCommonOption(false));  // the settings file lives in the mailbox folder
+  zv::test::TestMailbox mailbox;
+  ASSERT_TRUE(mailbox.Create("setup", false));
+  const std::string path = mailbox.settingsPath();
 
   mailora::Plugin plugin;
   ASSERT_TRUE(plugin.loaded());
@@ -106,12 +100,7 @@ TEST(SetupThroughTheDll, AddAPatternAndCleanUpWritesIt) {
   EXPECT_NE(saved.find("\r\nZorvek\\Pattern0001\\ZorvekCheck=String:False\r\n"), std::string::npos);
   EXPECT_NE(saved.find("\r\nSetupForm\\PatternPanelWidth=Integer:97\r\n"), std::string::npos);
 
-  ::DeleteFileA(path.c_str());
-  ::RemoveDirectoryA((box + "Plugins").c_str());
-  ::RemoveDirectoryA(box.c_str());
-  mailora::DeleteHostOptions();
-  mailora::DeletePluginRecord();
-  mailora::ResetScript();
+  mailbox.Remove();
 }
 
 }  // namespace

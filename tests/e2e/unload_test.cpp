@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/process_census.h"
+#include "e2e/test_mailbox.h"
 #include "mailora/host.h"
 #include "mailora/host_files.h"
 #include "mailora/host_registry.h"
@@ -65,15 +66,10 @@ void Round(const std::string& box) {
 }
 
 TEST(Unload, RoundsInOneProcessLeaveNothingBehind) {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(sizeof temp, temp);
-  const std::string box =
-      std::string(temp) + "zv-e2e-unload-" + std::to_string(::GetCurrentProcessId()) + "\\";
-  ::CreateDirectoryA(box.c_str(), nullptr);
-  ::CreateDirectoryA((box + "Plugins").c_str(), nullptr);
-  ASSERT_TRUE(mailora::WriteFileBytes(box + "Plugins\\Zorvek32.ini", kSettings));
-  mailora::DeletePluginRecord();
-  ASSERT_TRUE(mailora::SetCommonOption(false));  // the settings file lives in the mailbox folder
+  zv::test::TestMailbox mailbox;
+  ASSERT_TRUE(mailbox.Create("unload"));
+  const std::string& box = mailbox.folder();
+  ASSERT_TRUE(mailora::WriteFileBytes(mailbox.settingsPath(), kSettings));
 
   // The system libraries the plug-in imports stay loaded, as the real host keeps them: loading
   // them afresh every round is none of the plug-in's doing, and strains the emulated 32-bit run.
@@ -93,12 +89,7 @@ TEST(Unload, RoundsInOneProcessLeaveNothingBehind) {
   EXPECT_LE(after.windows, before.windows);
   EXPECT_LE(after.heapBytes - before.heapBytes, 8 * 1024);
 
-  ::DeleteFileA((box + "Plugins\\Zorvek32.ini").c_str());
-  ::RemoveDirectoryA((box + "Plugins").c_str());
-  ::RemoveDirectoryA(box.c_str());
-  mailora::DeleteHostOptions();
-  mailora::DeletePluginRecord();
-  mailora::ResetScript();
+  mailbox.Remove();
 }
 
 }  // namespace
