@@ -85,7 +85,8 @@ TEST(WarningBox, Picture) {
   EXPECT_TRUE(answerer.Join().found);
 }
 
-// The recipient block with all three warnings, as the check writes it, for the help page.
+// The recipient block with all three warnings, as the check writes it, for the help page. The
+// look-alike swaps two letters: in the box's small font an "m" for an "n" would not show.
 TEST(WarningBox, RecipientsPicture) {
   PatternSettings settings;
   settings.recipients = {.internalDomains = "tessaly.example",
@@ -94,7 +95,7 @@ TEST(WarningBox, RecipientsPicture) {
                          .manyDomains = 3,
                          .newDomains = true};
   const std::string header =
-      "To: 山本 様 <yamamoto@client.example>, 佐々木 様 <sasaki@cliemt.example>\r\n"
+      "To: 山本 様 <yamamoto@client.example>, 佐々木 様 <sasaki@cleint.example>\r\n"
       "Cc: ito@partner.example, tanaka@tessaly.example, suzuki@tessaly.example\r\n"
       "Subject: 見積書の件\r\n";
   struct NoPatterns : SendCheckHost {
@@ -106,9 +107,9 @@ TEST(WarningBox, RecipientsPicture) {
       ComposeWarning(settings.table, header, "本文", host, CheckOptionsOf(settings, converter));
   EXPECT_EQ(text,
             "■宛先\r\n・宛先（To と Cc）が 5 件あります。\r\n・社外のドメインが 3 個あります。\r\n"
-            "「client.example」「cliemt.example」「partner.example」\r\n"
+            "「client.example」「cleint.example」「partner.example」\r\n"
             "・はじめて送るドメインがあります。\r\n"
-            "「cliemt.example」（client.example に似ています）「partner.example」\r\n\r\n送信しますか？");
+            "「cleint.example」（client.example に似ています）「partner.example」\r\n\r\n送信しますか？");
   BoxAnswerer answerer(kTitle, IDNO, "warning_box_recipients");
   EXPECT_FALSE(AskWarningBox(text, kTitle));
   EXPECT_TRUE(answerer.Join().found);

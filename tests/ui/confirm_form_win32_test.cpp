@@ -27,11 +27,11 @@ std::vector<ConfirmRow> MailRows() {
   return {
       {"警告", "【社外宛】以下の禁句が入っています。 「社外秘」", "", false, true},
       {"警告",
-       "【宛先】はじめて送るドメインがあります。 「cliemt.example」（client.example に似ています）",
+       "【宛先】はじめて送るドメインがあります。 「cleint.example」（client.example に似ています）",
        "", false, true},
       {"To", "山本 様 <yamamoto@client.example>", "client.example", false, true},
       {"Cc", "R&D 部 <rd@client.example>", "client.example", false, true},
-      {"To", "佐々木 様 <sasaki@cliemt.example>", "cliemt.example", false, true},
+      {"To", "佐々木 様 <sasaki@cleint.example>", "cleint.example", false, true},
       {"To", "tanaka@tessaly.example", "tessaly.example", true, false},
       {"Cc", "鈴木 <suzuki@tessaly.example>", "tessaly.example", true, false},
   };
