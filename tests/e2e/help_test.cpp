@@ -63,9 +63,9 @@ class HelpButton : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(mailbox_.Create("help"));
-    box_ = mailbox_.folder();
-    log_ = box_ + "opened.log";
-    ASSERT_TRUE(SetDefault(HKEY_LOCAL_MACHINE, kHostKey, "InstallPath", box_ + "MAILORA.EXE"));
+    log_ = mailbox_.folder() + "opened.log";
+    ASSERT_TRUE(
+        SetDefault(HKEY_LOCAL_MACHINE, kHostKey, "InstallPath", mailbox_.folder() + "MAILORA.EXE"));
     // .html files open in the recording program, for this test only.
     oldHtmlClass_ = DefaultOf(HKEY_CLASSES_ROOT, ".html");
     const std::string recorder = zv::test::ThisExeFolder() + "..\\bin\\Recorder.exe";
@@ -93,9 +93,9 @@ class HelpButton : public ::testing::Test {
     ASSERT_EQ(plugin.StartUp()("1.10"), -1);
     std::thread driver([&] {
       HWND form = nullptr;
-      zv::test::WaitFor([&] { return (form = ::FindWindowW(L"TSetupForm", nullptr)) &&
-                                     ::IsWindowVisible(form); },
-                        kPatience);
+      zv::test::WaitFor(
+          [&] { return (form = ::FindWindowW(L"TSetupForm", nullptr)) && ::IsWindowVisible(form); },
+          kPatience);
       ASSERT_NE(form, nullptr);
       FindCaption find{W("ヘルプ"), nullptr};
       ::EnumChildWindows(form, &MatchCaption, reinterpret_cast<LPARAM>(&find));
@@ -110,16 +110,15 @@ class HelpButton : public ::testing::Test {
   }
 
   zv::test::TestMailbox mailbox_;
-  std::string box_, log_, oldHtmlClass_;
+  std::string log_, oldHtmlClass_;
 };
 
 TEST_F(HelpButton, OpensThePageBesideTheMissingHelpFile) {
-  const std::string page = box_ + "Plugins\\Zorvek32.html";
+  const std::string page = mailbox_.folder() + "Plugins\\Zorvek32.html";
   ASSERT_TRUE(mailora::WriteFileBytes(page, "<!DOCTYPE html><title>help</title>"));
   PressHelp([&](HWND form) {
     EXPECT_TRUE(zv::test::WaitFor(
-        [&] { return mailora::ReadFileBytes(log_).find("\r\n") != std::string::npos; },
-        kPatience));
+        [&] { return mailora::ReadFileBytes(log_).find("\r\n") != std::string::npos; }, kPatience));
     EXPECT_EQ(::FindWindowW(L"#32770", W("エラー").c_str()), nullptr);
     EXPECT_TRUE(::IsWindowEnabled(form));
   });
@@ -138,8 +137,9 @@ TEST_F(HelpButton, NeitherFileShowsTheDesignedMessage) {
   HWND owner = nullptr;
   PressHelp([&](HWND form) {
     HWND box = nullptr;
-    zv::test::WaitFor([&] { return (box = ::FindWindowW(L"#32770", W("エラー").c_str())) != nullptr; },
-                      kPatience);
+    zv::test::WaitFor(
+        [&] { return (box = ::FindWindowW(L"#32770", W("エラー").c_str())) != nullptr; },
+        kPatience);
     ASSERT_NE(box, nullptr);
     wchar_t text[1024] = {};
     ::GetWindowTextW(::GetDlgItem(box, 0xFFFF), text, 1024);
@@ -150,7 +150,7 @@ TEST_F(HelpButton, NeitherFileShowsTheDesignedMessage) {
     EXPECT_EQ(owner, form);
   });
   char longBox[MAX_PATH * 2] = {};
-  ::GetLongPathNameA(box_.c_str(), longBox, sizeof longBox);
+  ::GetLongPathNameA(mailbox_.folder().c_str(), longBox, sizeof longBox);
   const std::wstring expected = W(std::string(longBox) + "Plugins\\Zorvek32.hlp がありません");
   EXPECT_EQ(_wcsicmp(message.c_str(), expected.c_str()), 0) << zv::win::WideToCp932(message);
   EXPECT_EQ(mailora::ReadFileBytes(log_).find("open"), std::string::npos);  // nothing opened

@@ -32,13 +32,12 @@ class MemoLink : public ::testing::Test {
     mailbox_.Remove();
   }
 
-  std::string SettingsPath() const { return mailbox_.settingsPath(); }
   // Starts the plug-in over a settings file holding `text`, or over none for null.
   void StartUpWith(const char* text) {
-    ::DeleteFileA(SettingsPath().c_str());
+    ::DeleteFileA(mailbox_.settingsPath().c_str());
     if (text) {
-      const zv::win::UniqueFile file(::CreateFileA(SettingsPath().c_str(), GENERIC_WRITE, 0,
-                                                   nullptr, CREATE_ALWAYS, 0, nullptr));
+      const zv::win::UniqueFile file(::CreateFileA(mailbox_.settingsPath().c_str(), GENERIC_WRITE,
+                                                   0, nullptr, CREATE_ALWAYS, 0, nullptr));
       ASSERT_TRUE(file);
       DWORD written = 0;
       ::WriteFile(file.get(), text, static_cast<DWORD>(std::string_view(text).size()), &written,

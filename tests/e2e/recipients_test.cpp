@@ -26,7 +26,6 @@ class Recipients : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(mailbox_.Create("rcpt"));
-    path_ = mailbox_.settingsPath();
     ASSERT_TRUE(plugin_.loaded());
   }
   void TearDown() override {
@@ -36,13 +35,13 @@ class Recipients : public ::testing::Test {
 
   void Start(const std::string& settings) {
     plugin_.CleanUp()();
-    ASSERT_TRUE(mailora::WriteFileBytes(path_, settings));
+    ASSERT_TRUE(mailora::WriteFileBytes(mailbox_.settingsPath(), settings));
     ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   }
   // Clean-up, and the file it wrote.
   std::string CleanUp() {
     plugin_.CleanUp()();
-    return mailora::ReadFileBytes(path_);
+    return mailora::ReadFileBytes(mailbox_.settingsPath());
   }
 
   struct Outcome {
@@ -71,7 +70,6 @@ class Recipients : public ::testing::Test {
 
   mailora::Plugin plugin_;
   zv::test::TestMailbox mailbox_;
-  std::string path_;
 };
 
 TEST_F(Recipients, EachWarningOnAndOffFromTheSettingsFile) {
@@ -91,7 +89,8 @@ TEST_F(Recipients, EachWarningOnAndOffFromTheSettingsFile) {
        "送信しますか？"},
       {"new domains",
        kNoPatterns + own +
-           "Recipients\\KnownDomains=String:client.example\r\nRecipients\\NewDomains=Boolean:True\r\n",
+           "Recipients\\KnownDomains=String:client.example\r\nRecipients\\NewDomains=Boolean:"
+           "True\r\n",
        "■宛先\r\n・はじめて送るドメインがあります。\r\n"
        "「cliemt.example」（client.example に似ています）\r\n\r\n送信しますか？"},
       {"new domains off", kNoPatterns + own + "Recipients\\NewDomains=Boolean:False\r\n", nullptr},
@@ -111,8 +110,9 @@ TEST_F(Recipients, EachWarningOnAndOffFromTheSettingsFile) {
 }
 
 TEST_F(Recipients, DomainsSentToGrowOnlyWithMailsThatGoOut) {
-  Start(kNoPatterns +
-        "Recipients\\InternalDomains=String:own.example\r\nRecipients\\NewDomains=Boolean:True\r\n");
+  Start(
+      kNoPatterns +
+      "Recipients\\InternalDomains=String:own.example\r\nRecipients\\NewDomains=Boolean:True\r\n");
   EXPECT_EQ(Send(kHeader, IDNO).result, 0);
   EXPECT_EQ(Send(kHeader, IDYES).result, -1);
   // Now known: the same mail goes out without a question.
@@ -120,8 +120,9 @@ TEST_F(Recipients, DomainsSentToGrowOnlyWithMailsThatGoOut) {
   EXPECT_FALSE(again.warning.shown);
   EXPECT_EQ(again.result, -1);
   const std::string saved = CleanUp();
-  EXPECT_NE(saved.find("\r\nRecipients\\KnownDomains=String:client.example%0D%0Acliemt.example\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      saved.find("\r\nRecipients\\KnownDomains=String:client.example%0D%0Acliemt.example\r\n"),
+      std::string::npos)
       << saved;
 }
 
@@ -167,19 +168,18 @@ TEST_F(Recipients, ConfirmationWindowInPlaceOfTheWarning) {
   Start(settings + "Recipients\\ConfirmInternal=Boolean:True\r\n");
   const Outcome asked = Send(internal, IDNO, A::kTickAllAndSend);
   ASSERT_TRUE(asked.confirm.shown);
-  EXPECT_EQ(asked.confirm.rows,
-            std::vector<std::string>{"[x] To tanaka@own.example own.example"});
+  EXPECT_EQ(asked.confirm.rows, std::vector<std::string>{"[x] To tanaka@own.example own.example"});
   EXPECT_TRUE(asked.confirm.sendEnabledBefore);
   EXPECT_EQ(asked.result, -1);
 }
 
 TEST_F(Recipients, ConfirmationPlacementKeptAcrossSendsAndWrittenAtCleanUp) {
-  const std::string settings =
-      kNoPatterns + "Recipients\\Confirm=Boolean:True\r\n";
+  const std::string settings = kNoPatterns + "Recipients\\Confirm=Boolean:True\r\n";
   Start(settings);
   const RECT moved{150, 120, 750, 450};
   Send(kHeader, IDNO, mailora::ConfirmAction::kTickAllAndEsc, &moved);
-  EXPECT_EQ(mailora::ReadFileBytes(path_), settings);  // nothing written at a send
+  // Nothing written at a send.
+  EXPECT_EQ(mailora::ReadFileBytes(mailbox_.settingsPath()), settings);
   const Outcome second = Send(kHeader, IDNO, mailora::ConfirmAction::kTickAllAndEsc);
   ASSERT_TRUE(second.confirm.shown);
   EXPECT_EQ(second.confirm.place.left, moved.left);

@@ -20,7 +20,6 @@ class SettingsFile : public ::testing::Test {
   void SetUp() override {
     // No Plugins folder: the first clean-up makes it.
     ASSERT_TRUE(mailbox_.Create("mailbox", false));
-    path_ = mailbox_.settingsPath();
     ASSERT_TRUE(plugin_.loaded());
   }
   void TearDown() override {
@@ -30,7 +29,8 @@ class SettingsFile : public ::testing::Test {
 
   void WriteSettings(const std::string& bytes) {
     ::CreateDirectoryA((mailbox_.folder() + "Plugins").c_str(), nullptr);
-    HANDLE f = ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = ::CreateFileA(mailbox_.settingsPath().c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -48,7 +48,6 @@ class SettingsFile : public ::testing::Test {
 
   mailora::Plugin plugin_;
   zv::test::TestMailbox mailbox_;
-  std::string path_;
 };
 
 TEST_F(SettingsFile, StartUpReadsItAndCleanUpWritesItBack) {
@@ -77,11 +76,11 @@ TEST_F(SettingsFile, StartUpReadsItAndCleanUpWritesItBack) {
   ASSERT_EQ(plugin_.StartUp()("1.10"), -1);
   EXPECT_EQ(mailora::Script().calls, std::vector<std::string>{"_APAGetMailbox@0"});
   EXPECT_FALSE(SendSetsHeader());  // the header option came from the file
-  EXPECT_EQ(ReadFileBytes(path_), file);
+  EXPECT_EQ(ReadFileBytes(mailbox_.settingsPath()), file);
 
   plugin_.CleanUp()();
   // Byte for byte as it was: options the file does not hold and nobody set stay out of it.
-  EXPECT_EQ(ReadFileBytes(path_), file);
+  EXPECT_EQ(ReadFileBytes(mailbox_.settingsPath()), file);
 }
 
 TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {
@@ -89,7 +88,7 @@ TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {
   EXPECT_TRUE(SendSetsHeader());
   plugin_.CleanUp()();
   // The first-use file: the default pattern and the two options, sixteen lines.
-  EXPECT_EQ(ReadFileBytes(path_),
+  EXPECT_EQ(ReadFileBytes(mailbox_.settingsPath()),
             "Zorvek\\PatternCount=Integer:1\r\n"
             "Zorvek\\Pattern0000\\Name=String:作者へ\r\n"
             "Zorvek\\Pattern0000\\Address=String:author@example.com%0D%0Asupport@example.org\r\n"
@@ -101,7 +100,8 @@ TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {
             "Zorvek\\Pattern0000\\BlankSubject=String:True\r\n"
             "Zorvek\\Pattern0000\\AttachCheck=String:False\r\n"
             "Zorvek\\Pattern0000\\ZorvekCheck=String:True\r\n"
-            "Zorvek\\Pattern0000\\Zorvek=String:馬鹿%0D%0Aばか%0D%0A間抜%0D%0Aまぬけ%0D%0A阿呆%0D%0Aあほう\r\n"
+            "Zorvek\\Pattern0000\\Zorvek=String:馬鹿%0D%0Aばか%0D%0A間抜%0D%0Aまぬけ%0D%0A阿呆%0D%"
+            "0Aあほう\r\n"
             "Zorvek\\Pattern0000\\HissuCheck=String:True\r\n"
             "Zorvek\\Pattern0000\\Hissu=String:\r\n"
             "Associate\\Notavo=Boolean:False\r\n"
@@ -111,12 +111,13 @@ TEST_F(SettingsFile, FirstCleanUpCreatesThePluginsFolder) {
 TEST_F(SettingsFile, AFileThatCannotBeReadRefusesStartUpAndStays) {
   const std::string file = "Header\\X-Mailer-Plugin=Boolean:False\r\n";
   WriteSettings(file);
-  HANDLE held = ::CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = ::CreateFileA(mailbox_.settingsPath().c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(plugin_.StartUp()("1.10"), 0);
   ::CloseHandle(held);
   plugin_.CleanUp()();
-  EXPECT_EQ(ReadFileBytes(path_), file);
+  EXPECT_EQ(ReadFileBytes(mailbox_.settingsPath()), file);
 }
 
 }  // namespace

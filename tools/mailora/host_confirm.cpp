@@ -43,7 +43,8 @@ std::string CellText(HWND list, int row, int column) {
 }
 
 bool Ticked(HWND list, int row) {
-  return ((::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) >>
+  return ((::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) &
+           LVIS_STATEIMAGEMASK) >>
           12) == 2;
 }
 
@@ -74,8 +75,7 @@ void Key(HWND w, WPARAM key) {
 ConfirmAnswerer::ConfirmAnswerer(ConfirmAction action, int warningButton, const RECT* moveTo)
     : action_(action),
       warningButton_(warningButton),
-      move_(moveTo != nullptr),
-      moveTo_(moveTo ? *moveTo : RECT{}),
+      moveTo_(moveTo ? std::optional<RECT>(*moveTo) : std::nullopt),
       thread_([this] { Watch(); }) {}
 
 void ConfirmAnswerer::Finish() {
@@ -84,8 +84,6 @@ void ConfirmAnswerer::Finish() {
 }
 
 void ConfirmAnswerer::Watch() {
-  const ConfirmAction action = action_;
-  const RECT to = moveTo_;
   HWND form = nullptr;
   for (int i = 0; i < 1500 && !stop_; ++i) {
     if (HWND box = ::FindWindowA("#32770", kWarningTitle)) {
@@ -118,12 +116,13 @@ void ConfirmAnswerer::Watch() {
     }
     seen_.rows.push_back(line);
   }
-  if (move_) {
+  if (moveTo_) {
+    const RECT& to = *moveTo_;
     ::SetWindowPos(form, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     Settle(form);
   }
-  const int first = action == ConfirmAction::kLeaveOneAndSend ? 1 : 0;
+  const int first = action_ == ConfirmAction::kLeaveOneAndSend ? 1 : 0;
   for (int row = first; row < count; ++row) {
     if (Ticked(list, row)) continue;
     LVITEMW item{};
@@ -135,13 +134,13 @@ void ConfirmAnswerer::Watch() {
   // 送信 follows the last tick; with a row left unticked there is nothing to wait for.
   if (first == 0) Until([&] { return ::IsWindowEnabled(send) != FALSE; });
   seen_.sendEnabledAfter = ::IsWindowEnabled(send) != FALSE;
-  switch (action) {
+  switch (action_) {
     case ConfirmAction::kTickAllAndSend:
     case ConfirmAction::kLeaveOneAndSend:
       // A click on a disabled button does nothing, as with the mouse.
       if (::IsWindowEnabled(send)) ::PostMessageW(send, BM_CLICK, 0, 0);
       Settle(form);
-      if (action == ConfirmAction::kLeaveOneAndSend) Key(list, VK_ESCAPE);
+      if (action_ == ConfirmAction::kLeaveOneAndSend) Key(list, VK_ESCAPE);
       break;
     case ConfirmAction::kTickAllAndEnter:
       Key(list, VK_RETURN);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,7 +17,7 @@
 namespace mailora {
 
 enum class ConfirmAction {
-  kTickAllAndSend,  // every row ticked with Space, then 送信
+  kTickAllAndSend,   // every row ticked with Space, then 送信
   kLeaveOneAndSend,  // every row but the first ticked, then 送信 (it stays disabled), then Esc
   kTickAllAndEnter,  // every row ticked, then Enter
   kTickAllAndEsc,
@@ -51,8 +52,7 @@ class ConfirmAnswerer {
 
   const ConfirmAction action_;
   const int warningButton_;
-  const bool move_;
-  const RECT moveTo_;
+  const std::optional<RECT> moveTo_;
   ConfirmSeen seen_;
   WarningSeen warning_;
   std::atomic<bool> stop_ = false;
